@@ -1,0 +1,174 @@
+#include "platform/system/file_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+std::string systemErrorText(int err)
+{
+    char buf[256];
+    // The GNU strerror_r returns the text, possibly not in buf.
+    const char* text = strerror_r(err, buf, sizeof buf);
+    return text;
+}
+
+namespace {
+
+void setError(std::string* error, const std::string& what, const std::string& path, int err)
+{
+    if (error)
+        *error = what + " \"" + path + "\": " + systemErrorText(err);
+}
+
+} // namespace
+
+bool readFile(const std::string& path, std::string& out, std::string* error)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        setError(error, "Cannot open file", path, errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        setError(error, "Cannot open file", path, err);
+        return false;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        setError(error, "Cannot read file", path, err);
+        return false;
+    };
+    try {
+        // Read straight into the string; then whatever a growing (or
+        // size-less) file still holds.
+        std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+        out.resize(size);
+        std::size_t got = 0;
+        while (got < size) {
+            ssize_t n = ::read(fd, out.data() + got, size - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(errno);
+            if (n == 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        out.resize(got);
+        char buf[1 << 16];
+        for (;;) {
+            ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(errno);
+            if (n == 0)
+                break;
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* error)
+{
+    std::string dir = extractFilePath(path);
+    std::string tmpl = dir + "." + extractFileName(path) + ".XXXXXX";
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        setError(error, "Cannot create file", path, errno);
+        return false;
+    }
+    struct stat st {};
+    mode_t mode = 0644;
+    if (::stat(path.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int err = errno;
+            ::close(fd);
+            ::unlink(tmpl.c_str());
+            setError(error, "Cannot write file", path, err);
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        int err = errno;
+        ::unlink(tmpl.c_str());
+        setError(error, "Cannot write file", path, err);
+        return false;
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(tmpl.c_str());
+        setError(error, "Cannot write file", path, err);
+        return false;
+    }
+    return true;
+}
+
+bool fileExists(const std::string& path) noexcept
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool directoryExists(const std::string& path) noexcept
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string extractFilePath(std::string_view path)
+{
+    auto pos = path.rfind('/');
+    return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
+}
+
+std::string extractFileName(std::string_view path)
+{
+    auto pos = path.rfind('/');
+    return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+std::string extractFileExt(std::string_view path)
+{
+    auto slash = path.rfind('/');
+    auto dot = path.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return std::string(path.substr(dot));
+}
+
+std::string changeFileExt(std::string_view path, std::string_view ext)
+{
+    std::string current = extractFileExt(path);
+    std::string out(path.substr(0, path.size() - current.size()));
+    out += ext;
+    return out;
+}
+
+} // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// The viewer's command line: the headless commands, and the files to open
+// in the window.
+
+#include "viewer/data/matrix_settings.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrin {
+
+struct CommandLine {
+    enum class Mode {
+        Window, // open the main window with the files
+        Matrix, // print the visualization matrix of one file
+        Sum,    // print the sum of the files
+        Help,
+        Version,
+    };
+    Mode mode = Mode::Window;
+    std::vector<std::string> files;
+
+    // Matrix options; what is not given comes from the settings file.
+    std::optional<IndexRect> rect;
+    std::optional<bool> yesScale;
+    std::optional<int> fillMode;
+    std::optional<std::array<std::string, 3>> defaults;
+
+    bool headless() const noexcept { return mode != Mode::Window; }
+};
+
+// False with a message for an unknown option or a bad value.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+
+const char* UsageText();
+
+} // namespace tavrin

@@ -1,0 +1,111 @@
+#include "viewer/cli/headless_commands.h"
+
+#include "platform/system/file_io.h"
+#include "platform/text/number_text.h"
+#include "viewer/data/matrix_builder.h"
+#include "viewer/data/matrix_error.h"
+#include "viewer/data/number_text_format.h"
+#include "viewer/settings/program_folder.h"
+#include "viewer/settings/viewer_settings.h"
+
+namespace tavrin {
+
+void AppendMatrixText(const VisualizationMatrix& m, std::string& out)
+{
+    const IndexRect& r = m.rect();
+    out += std::to_string(r.xmin) + ' ' + std::to_string(r.xmax) + ' ' + std::to_string(r.ymin) + ' ' +
+           std::to_string(r.ymax) + '\n';
+    const std::size_t nx = m.width(), ny = m.height();
+    const double* cells = m.cells();
+    out.reserve(out.size() + m.cellCount() * 8);
+    for (std::size_t i = 0; i < nx; ++i) {
+        for (std::size_t j = 0; j < ny; ++j) {
+            if (j)
+                out += ' ';
+            platform::appendShortest(out, cells[i + j * nx]);
+        }
+        out += '\n';
+    }
+}
+
+MatrixSettings CommandMatrixSettings(const CommandLine& cl, const std::string& programFolder)
+{
+    WindowParameters p = LoadWindowParameters(programFolder + kSettingsFileName);
+    if (cl.rect)
+        p.rect = *cl.rect;
+    if (cl.yesScale)
+        p.yesScale = *cl.yesScale;
+    if (cl.fillMode)
+        p.modeMatrixFill = *cl.fillMode;
+    if (cl.defaults) {
+        // Normalised as the window's fields normalise what is typed.
+        p.xdef = FormatNumberText((*cl.defaults)[0]);
+        p.ydef = FormatNumberText((*cl.defaults)[1]);
+        p.zdef = FormatNumberText((*cl.defaults)[2]);
+    }
+    return ToMatrixSettings(p);
+}
+
+namespace {
+
+void writeAll(std::FILE* f, const std::string& s)
+{
+    std::fwrite(s.data(), 1, s.size(), f);
+}
+
+void message(std::FILE* err, const std::string& text)
+{
+    writeAll(err, "tavrin: " + text + "\n");
+}
+
+} // namespace
+
+int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* out, std::FILE* err,
+                     const FillScriptRunner& runFillScript)
+{
+    MatrixSettings s = CommandMatrixSettings(cl, programFolder);
+    try {
+        for (const std::string& f : cl.files)
+            if (!platform::fileExists(f)) {
+                std::string why;
+                std::string dummy;
+                platform::readFile(f, dummy, &why);
+                message(err, why.empty() ? "cannot open file \"" + f + "\"" : why);
+                return 1;
+            }
+
+        std::string text;
+        if (cl.mode == CommandLine::Mode::Matrix) {
+            DataLines lines = PrepareFileLines(cl.files.front(), s, runFillScript);
+            if (lines.empty()) {
+                message(err, "\"" + cl.files.front() + "\" is empty: no matrix can be built from it");
+                return 1;
+            }
+            std::optional<VisualizationMatrix> m = BuildMatrix(lines, s);
+            AppendMatrixText(*m, text);
+        } else {
+            VisualizationMatrix sum(s.rect);
+            for (const std::string& f : cl.files) {
+                // As the summing command: the file's lines as read, no fill script.
+                std::optional<VisualizationMatrix> m = BuildMatrix(DataLines::fromFile(f), s);
+                if (m)
+                    AddToSum(sum, *m);
+                else
+                    message(err, "Ошибка при формировании поверхности из файла : " + f);
+            }
+            AppendMatrixText(sum, text);
+        }
+        writeAll(out, text);
+        std::fflush(out);
+        return 0;
+    } catch (const MatrixError& e) {
+        message(err, e.what());
+    } catch (const FileError& e) {
+        message(err, e.what());
+    } catch (const std::exception& e) {
+        message(err, e.what());
+    }
+    return 1;
+}
+
+} // namespace tavrin

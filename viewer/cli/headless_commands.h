@@ -1,0 +1,28 @@
+#pragma once
+// The headless commands of the command line: they read the settings file
+// but never write it, and need no display.
+
+#include "viewer/cli/command_line.h"
+#include "viewer/data/fill_script.h"
+#include "viewer/data/visualization_matrix.h"
+
+#include <cstdio>
+#include <string>
+
+namespace tavrin {
+
+// The matrix as text: "Xmin Xmax Ymin Ymax", then one line per X index with
+// the cells for Y = Ymin..Ymax, each the shortest text that reads back to
+// the same double.
+void AppendMatrixText(const VisualizationMatrix& m, std::string& out);
+
+// Matrix settings of the command: options over the settings file of the
+// program folder.
+MatrixSettings CommandMatrixSettings(const CommandLine& cl, const std::string& programFolder);
+
+// Runs --matrix or --sum; returns the exit status (0, or 1 on errors, whose
+// messages go to err).
+int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* out, std::FILE* err,
+                     const FillScriptRunner& runFillScript = {});
+
+} // namespace tavrin

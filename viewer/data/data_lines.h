@@ -1,0 +1,86 @@
+#pragma once
+// The lines of a data file: the file's bytes read once into one buffer and
+// walked as views (a line ends at CR, LF or CR LF), optionally preceded by
+// lines computed by a fill script. No per-line storage is made, so ten
+// million lines cost nothing beyond the file itself.
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+class DataLines {
+public:
+    DataLines() = default;
+    explicit DataLines(std::string buffer) : buffer_(std::move(buffer)) {}
+
+    // Reads a whole file; throws FileError with the system's message.
+    static DataLines fromFile(const std::string& path);
+
+    void setPrefix(std::vector<std::string> lines) { prefix_ = std::move(lines); }
+    const std::vector<std::string>& prefix() const noexcept { return prefix_; }
+    const std::string& buffer() const noexcept { return buffer_; }
+
+    // No line at all: an empty file with no computed lines.
+    bool empty() const noexcept { return prefix_.empty() && buffer_.empty(); }
+
+    // Walks the prefix lines, then the buffer's lines.
+    class Cursor {
+    public:
+        explicit Cursor(const DataLines& lines) noexcept
+            : prefix_(lines.prefix_), p_(lines.buffer_.data()), end_(p_ + lines.buffer_.size())
+        {}
+
+        bool next(std::string_view& line) noexcept
+        {
+            if (prefixIndex_ < prefix_.size()) {
+                line = prefix_[prefixIndex_++];
+                return true;
+            }
+            if (p_ >= end_)
+                return false;
+            // The next CR and LF are remembered, so a file of CR-only (or
+            // LF-only) line ends is still walked in linear time.
+            if (nextLf_ < p_)
+                nextLf_ = find(p_, '\n');
+            if (nextCr_ < p_)
+                nextCr_ = find(p_, '\r');
+            const char* e = nextLf_ < nextCr_ ? nextLf_ : nextCr_;
+            line = std::string_view(p_, static_cast<std::size_t>(e - p_));
+            if (e == end_)
+                p_ = end_;
+            else if (*e == '\r' && e + 1 < end_ && e[1] == '\n')
+                p_ = e + 2;
+            else
+                p_ = e + 1;
+            return true;
+        }
+
+    private:
+        const char* find(const char* from, char c) const noexcept
+        {
+            const void* hit = std::memchr(from, c, static_cast<std::size_t>(end_ - from));
+            return hit ? static_cast<const char*>(hit) : end_;
+        }
+
+        const std::vector<std::string>& prefix_;
+        std::size_t prefixIndex_ = 0;
+        const char* p_;
+        const char* end_;
+        const char* nextLf_ = nullptr;
+        const char* nextCr_ = nullptr;
+    };
+
+    Cursor cursor() const noexcept { return Cursor(*this); }
+    // Every line as a string (for small files, viewers and tests).
+    std::vector<std::string> toStrings() const;
+
+private:
+    std::vector<std::string> prefix_;
+    std::string buffer_;
+};
+
+} // namespace tavrin

@@ -1,0 +1,162 @@
+#include "viewer/data/matrix_builder.h"
+
+#include "platform/system/file_io.h"
+#include "viewer/data/field_text.h"
+#include "viewer/data/matrix_error.h"
+
+#include <cmath>
+
+namespace tavrin {
+
+std::string fillScriptPathFor(const std::string& dataFilePath)
+{
+    return platform::changeFileExt(dataFilePath, ".Tavrin");
+}
+
+DataLines PrepareFileLines(const std::string& path, const MatrixSettings& settings,
+                           const FillScriptRunner& runFillScript)
+{
+    DataLines lines = DataLines::fromFile(path);
+    if (settings.modeMatrixFill != FillComputed || !runFillScript)
+        return lines;
+    std::string script = fillScriptPathFor(path);
+    if (!platform::fileExists(script))
+        return lines;
+    std::vector<std::string> computed;
+    if (runFillScript(script, settings.rect, computed) && !computed.empty())
+        lines.setPrefix(std::move(computed));
+    return lines;
+}
+
+namespace {
+
+struct Point {
+    double x, y, z;
+};
+
+inline Point readPoint(std::string_view trimmed, const MatrixSettings& s) noexcept
+{
+    std::string_view f[3];
+    splitPointFields(trimmed, f);
+    return {StrToNumberDef(f[0], s.xdef), StrToNumberDef(f[1], s.ydef), StrToNumberDef(f[2], s.zdef)};
+}
+
+// Nearest integer, ties to even. Adding and removing 1.5 * 2^52 rounds in
+// the default rounding mode without a library call.
+inline double roundHalfEven(double v) noexcept
+{
+    constexpr double kMagic = 6755399441055744.0;
+    if (std::fabs(v) < 2251799813685248.0) // 2^51
+        return (v + kMagic) - kMagic;
+    return std::nearbyint(v);
+}
+
+} // namespace
+
+bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
+{
+    double r = roundHalfEven(v);
+    if (!(r >= lo && r <= hi)) {
+        r = std::trunc(v);
+        if (!(r >= lo && r <= hi))
+            return false;
+    }
+    out = static_cast<std::int64_t>(r);
+    return true;
+}
+
+DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer)
+{
+    DataExtremes e;
+    auto cursor = lines.cursor();
+    std::string_view line, trimmed;
+    while (cursor.next(line)) {
+        if (pacer)
+            pacer->step();
+        if (!isDataLine(line, trimmed))
+            continue;
+        Point p = readPoint(trimmed, settings);
+        if (!e.any) {
+            e.minX = e.maxX = p.x;
+            e.minY = e.maxY = p.y;
+            e.minZ = e.maxZ = p.z;
+            e.any = true;
+            continue;
+        }
+        if (p.x < e.minX) e.minX = p.x;
+        if (p.x > e.maxX) e.maxX = p.x;
+        if (p.y < e.minY) e.minY = p.y;
+        if (p.y > e.maxY) e.maxY = p.y;
+        if (p.z < e.minZ) e.minZ = p.z;
+        if (p.z > e.maxZ) e.maxZ = p.z;
+    }
+    return e;
+}
+
+std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const MatrixSettings& s, Pacer* pacer)
+{
+    if (lines.empty())
+        return std::nullopt;
+
+    DataExtremes e = ScanExtremes(lines, s, pacer);
+
+    const IndexRect& r = s.rect;
+    double sx = 1, sy = 1;
+    if (s.yesScale) {
+        // Spans in double: Xmax - Xmin may overflow 32 bits.
+        double spanIx = double(r.xmax) - double(r.xmin);
+        double spanIy = double(r.ymax) - double(r.ymin);
+        if (std::fabs(e.maxX - e.minX) > 0.0001)
+            sx = std::fabs(spanIx / (e.maxX - e.minX));
+        if (std::fabs(e.maxY - e.minY) > 0.0001)
+            sy = std::fabs(spanIy / (e.maxY - e.minY));
+    }
+
+    VisualizationMatrix m(r);
+    switch (s.modeMatrixFill) {
+    case FillMin: m.fill(e.minZ); break;
+    case FillMax: m.fill(e.maxZ); break;
+    case FillMid: m.fill((e.maxZ + e.minZ) / 2); break;
+    default: break;
+    }
+
+    const double xlo = r.xmin, xhi = r.xmax, ylo = r.ymin, yhi = r.ymax;
+    const std::size_t nx = m.width();
+    double* cells = m.cells();
+    auto cursor = lines.cursor();
+    std::string_view line, trimmed;
+    while (cursor.next(line)) {
+        if (pacer)
+            pacer->step();
+        if (!isDataLine(line, trimmed))
+            continue;
+        Point p = readPoint(trimmed, s);
+        std::int64_t i, j;
+        if (!MapIndex((p.x - e.minX) * sx, xlo, xhi, i) || !MapIndex((p.y - e.minY) * sy, ylo, yhi, j))
+            continue;
+        cells[static_cast<std::size_t>(i - r.xmin) + static_cast<std::size_t>(j - r.ymin) * nx] = p.z;
+    }
+    return m;
+}
+
+void AddToSum(VisualizationMatrix& sum, const VisualizationMatrix& m, Pacer* pacer)
+{
+    const IndexRect &a = sum.rect(), &b = m.rect();
+    if (a.xmin != b.xmin || a.xmax != b.xmax || a.ymin != b.ymin || a.ymax != b.ymax)
+        throw MatrixError("Matrices over different rectangles cannot be summed");
+    if (!pacer) {
+        sum.add(m);
+        return;
+    }
+    // One Y index at a time, so events can run between.
+    std::size_t nx = sum.width(), ny = sum.height();
+    double* dst = sum.cells();
+    const double* src = m.cells();
+    for (std::size_t j = 0; j < ny; ++j) {
+        for (std::size_t i = 0; i < nx; ++i)
+            dst[j * nx + i] += src[j * nx + i];
+        pacer->step();
+    }
+}
+
+} // namespace tavrin

@@ -1,0 +1,43 @@
+#pragma once
+// From data-file lines to a visualization matrix: the two passes over the
+// lines, the fill modes, and the summing of several files.
+
+#include "viewer/data/data_lines.h"
+#include "viewer/data/fill_script.h"
+#include "viewer/data/matrix_settings.h"
+#include "viewer/data/pacer.h"
+#include "viewer/data/visualization_matrix.h"
+
+#include <optional>
+#include <string>
+
+namespace tavrin {
+
+// The lines of a data file; in fill mode 4, preceded by the lines its
+// fill-algorithm script computes when the script exists and succeeds.
+// Throws FileError when the file cannot be read.
+DataLines PrepareFileLines(const std::string& path, const MatrixSettings& settings,
+                           const FillScriptRunner& runFillScript = {});
+
+// The matrix of one file's lines, or nothing when there are no lines at all.
+// Throws MatrixError when the rectangle cannot form a matrix.
+std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const MatrixSettings& settings,
+                                               Pacer* pacer = nullptr);
+
+// The extremes of the first pass (all zero when there is no data line).
+struct DataExtremes {
+    double minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
+    bool any = false;
+};
+DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer = nullptr);
+
+// The index of a mapped coordinate v: the nearest integer (ties to even), or,
+// when that falls outside [lo, hi], v truncated toward zero. False when
+// neither is inside: the point is dropped. Infinite, NaN and huge values
+// are never converted to integers.
+bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept;
+
+// Adds a file's matrix to the sum cell by cell.
+void AddToSum(VisualizationMatrix& sum, const VisualizationMatrix& m, Pacer* pacer = nullptr);
+
+} // namespace tavrin

@@ -1,0 +1,32 @@
+#include "viewer/cli/command_line.h"
+#include "viewer/cli/headless_commands.h"
+#include "viewer/settings/program_folder.h"
+
+#include <clocale>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    tavrin::CommandLine cl;
+    std::string error;
+    if (!tavrin::ParseCommandLine(args, cl, error)) {
+        std::fprintf(stderr, "tavrin: %s\n%s", error.c_str(), tavrin::UsageText());
+        return 1;
+    }
+    switch (cl.mode) {
+    case tavrin::CommandLine::Mode::Help:
+        std::fputs(tavrin::UsageText(), stdout);
+        return 0;
+    case tavrin::CommandLine::Mode::Version:
+        std::puts("tavrin 1.03");
+        return 0;
+    case tavrin::CommandLine::Mode::Matrix:
+    case tavrin::CommandLine::Mode::Sum:
+        return tavrin::RunMatrixCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
+    case tavrin::CommandLine::Mode::Window:
+        break;
+    }
+    return 0;
+}
