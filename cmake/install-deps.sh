@@ -7,7 +7,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libg
             libegl-dev libgl1-mesa-dri libfreetype-dev libfontconfig-dev libjpeg-dev
             fonts-liberation2 fonts-dejavu-core)
 test_pkgs=(libgtest-dev xvfb xauth locales)
-bench_pkgs=(libbenchmark-dev gawk)
+bench_pkgs=(libbenchmark-dev gawk time)
 
 want=("${build_pkgs[@]}")
 case "${1:-build}" in

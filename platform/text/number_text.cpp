@@ -1,5 +1,7 @@
 #include "platform/text/number_text.h"
 
+#include "platform/text/decimal_scan.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -92,7 +94,6 @@ std::string formatFixed(double v, int decimals)
 
 namespace {
 
-bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
 // Out-of-range text: strtod in the C locale tells overflow from underflow.
 bool slowDecimal(std::string_view t, double& out) noexcept
@@ -107,95 +108,24 @@ bool slowDecimal(std::string_view t, double& out) noexcept
     return true;
 }
 
-constexpr double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 } // namespace
 
-bool parseDecimal(std::string_view t, double& out, bool commaIsPoint) noexcept
+bool decimalValueSlow(const char* start, const char* stop, double& out) noexcept
 {
-    // One pass checks the shape and gathers up to 19 significant digits;
-    // short numbers with small exponents are then exact in one operation
-    // (both operands are exact doubles), everything else goes through
-    // from_chars.
-    const char* p = t.data();
-    const char* end = p + t.size();
-    bool neg = false;
-    if (p < end && (*p == '+' || *p == '-'))
-        neg = *p++ == '-';
-    std::uint64_t mant = 0;
-    int sigDigits = 0;      // digits gathered into mant, leading zeros excluded
-    int droppedDigits = 0;  // significant digits beyond 19
-    int fracDigits = 0;     // digits gathered after the point
-    int digits = 0;
-    bool point = false;
-    for (; p < end; ++p) {
-        char c = *p;
-        if (isDigit(c)) {
-            ++digits;
-            if (mant == 0 && c == '0') {
-                if (point)
-                    ++fracDigits;
-                continue;
-            }
-            if (sigDigits < 19) {
-                mant = mant * 10 + static_cast<unsigned>(c - '0');
-                ++sigDigits;
-                if (point)
-                    ++fracDigits;
-            } else {
-                ++droppedDigits;
-                if (!point)
-                    --fracDigits; // a dropped integer digit scales by ten
-            }
-        } else if ((c == '.' || (commaIsPoint && c == ',')) && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0)
-        return false;
-    long exp10 = 0;
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        bool expNeg = false;
-        if (p < end && (*p == '+' || *p == '-'))
-            expNeg = *p++ == '-';
-        if (p == end || !isDigit(*p))
-            return false;
-        for (; p < end && isDigit(*p); ++p)
-            if (exp10 < 100000)
-                exp10 = exp10 * 10 + (*p - '0');
-        if (expNeg)
-            exp10 = -exp10;
-    }
-    if (p != end)
-        return false;
-    if (mant == 0) {
-        out = neg ? -0.0 : 0.0;
-        return true;
-    }
-    long e = exp10 - fracDigits;
-    if (droppedDigits == 0 && mant <= (std::uint64_t(1) << 53) && e >= -22 && e <= 22) {
-        double m = static_cast<double>(mant);
-        double v = e >= 0 ? m * kPow10[e] : m / kPow10[-e];
-        out = neg ? -v : v;
-        return true;
-    }
-    // General case: a clean copy for from_chars (no '+', '.' as point).
-    char buf[128];
+    // A clean copy for from_chars: no '+', '.' as the point.
+    std::size_t len = static_cast<std::size_t>(stop - start);
+    char small[128];
     std::string big;
-    char* dst = buf;
-    if (t.size() >= sizeof buf) {
-        big.resize(t.size());
+    char* dst = small;
+    if (len >= sizeof small) {
+        big.resize(len);
         dst = big.data();
     }
     std::size_t n = 0;
-    for (char c : t) {
-        if (c == '+' && n == 0)
+    for (const char* p = start; p < stop; ++p) {
+        if (*p == '+' && n == 0)
             continue;
-        dst[n++] = c == ',' ? '.' : c;
+        dst[n++] = *p == ',' ? '.' : *p;
     }
     double v = 0;
     auto r = std::from_chars(dst, dst + n, v, std::chars_format::general);
@@ -205,6 +135,16 @@ bool parseDecimal(std::string_view t, double& out, bool commaIsPoint) noexcept
         return false;
     out = v;
     return true;
+}
+
+bool parseDecimal(std::string_view t, double& out, bool commaIsPoint) noexcept
+{
+    const char* p = t.data();
+    const char* end = p + t.size();
+    DecimalScan d;
+    if (!scanDecimal(p, end, commaIsPoint, d) || p != end)
+        return false;
+    return decimalValue(d, t.data(), end, out);
 }
 
 bool parseInt64(std::string_view t, std::int64_t& out) noexcept
@@ -233,26 +173,6 @@ bool parseInt32(std::string_view t, std::int32_t& out) noexcept
         return false;
     out = static_cast<std::int32_t>(v);
     return true;
-}
-
-std::string_view trimSpaces(std::string_view s) noexcept
-{
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ')
-        ++b;
-    while (e > b && s[e - 1] == ' ')
-        --e;
-    return s.substr(b, e - b);
-}
-
-std::string_view trimBlanks(std::string_view s) noexcept
-{
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return s.substr(b, e - b);
 }
 
 } // namespace platform

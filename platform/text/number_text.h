@@ -37,8 +37,25 @@ bool parseInt64(std::string_view text, std::int64_t& out) noexcept;
 bool parseInt32(std::string_view text, std::int32_t& out) noexcept;
 
 // Removes the space character (only) from both ends.
-std::string_view trimSpaces(std::string_view s) noexcept;
+inline std::string_view trimSpaces(std::string_view s) noexcept
+{
+    std::size_t b = 0, e = s.size();
+    while (b < e && s[b] == ' ')
+        ++b;
+    while (e > b && s[e - 1] == ' ')
+        --e;
+    return s.substr(b, e - b);
+}
+
 // Removes every character up to and including ' ' (control characters too).
-std::string_view trimBlanks(std::string_view s) noexcept;
+inline std::string_view trimBlanks(std::string_view s) noexcept
+{
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
+    return s.substr(b, e - b);
+}
 
 } // namespace platform

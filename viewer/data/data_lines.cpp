@@ -1,14 +1,14 @@
 #include "viewer/data/data_lines.h"
 
-#include "platform/system/file_io.h"
 #include "viewer/data/matrix_error.h"
 
 namespace tavrin {
 
 DataLines DataLines::fromFile(const std::string& path)
 {
-    std::string buffer, error;
-    if (!platform::readFile(path, buffer, &error))
+    platform::FileBuffer buffer;
+    std::string error;
+    if (!buffer.load(path, &error))
         throw FileError(error);
     return DataLines(std::move(buffer));
 }

@@ -4,6 +4,8 @@
 // lines computed by a fill script. No per-line storage is made, so ten
 // million lines cost nothing beyond the file itself.
 
+#include "platform/system/file_buffer.h"
+
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -15,14 +17,15 @@ namespace tavrin {
 class DataLines {
 public:
     DataLines() = default;
-    explicit DataLines(std::string buffer) : buffer_(std::move(buffer)) {}
+    explicit DataLines(std::string_view text) : buffer_(text) {}
+    explicit DataLines(platform::FileBuffer buffer) : buffer_(std::move(buffer)) {}
 
     // Reads a whole file; throws FileError with the system's message.
     static DataLines fromFile(const std::string& path);
 
     void setPrefix(std::vector<std::string> lines) { prefix_ = std::move(lines); }
     const std::vector<std::string>& prefix() const noexcept { return prefix_; }
-    const std::string& buffer() const noexcept { return buffer_; }
+    std::string_view text() const noexcept { return buffer_.view(); }
 
     // No line at all: an empty file with no computed lines.
     bool empty() const noexcept { return prefix_.empty() && buffer_.empty(); }
@@ -80,7 +83,7 @@ public:
 
 private:
     std::vector<std::string> prefix_;
-    std::string buffer_;
+    platform::FileBuffer buffer_;
 };
 
 } // namespace tavrin

@@ -31,24 +31,4 @@ std::string_view ExtractField(std::string_view line, int n, std::string_view sep
     return {};
 }
 
-bool isDataLine(std::string_view line, std::string_view& trimmed) noexcept
-{
-    trimmed = platform::trimSpaces(line);
-    return !trimmed.empty() && trimmed.front() != '*' && trimmed.front() != '/';
-}
-
-void splitPointFields(std::string_view line, std::string_view fields[3]) noexcept
-{
-    const char* p = line.data();
-    const char* end = p + line.size();
-    for (int f = 0; f < 3; ++f) {
-        while (p < end && isFieldSeparator(*p))
-            ++p;
-        const char* start = p;
-        while (p < end && !isFieldSeparator(*p))
-            ++p;
-        fields[f] = std::string_view(start, static_cast<std::size_t>(p - start));
-    }
-}
-
 } // namespace tavrin

@@ -17,13 +17,4 @@ double StrToNumberDef(std::string_view text, double defaultValue) noexcept;
 // not in the separator set. Empty when the line has fewer fields.
 std::string_view ExtractField(std::string_view line, int n, std::string_view separators = " ;\t") noexcept;
 
-// Whether a line carries a point: after spaces are removed from both ends it
-// is neither empty nor starts with '*' or '/'. The trimmed line is returned
-// through `trimmed`.
-bool isDataLine(std::string_view line, std::string_view& trimmed) noexcept;
-
-// The first three fields of a trimmed data line, in one pass, with the
-// standard separators; missing fields are empty.
-void splitPointFields(std::string_view line, std::string_view fields[3]) noexcept;
-
 } // namespace tavrin

@@ -1,7 +1,7 @@
 #include "viewer/data/matrix_builder.h"
 
 #include "platform/system/file_io.h"
-#include "viewer/data/field_text.h"
+#include "viewer/data/point_reader.h"
 #include "viewer/data/matrix_error.h"
 
 #include <cmath>
@@ -30,17 +30,6 @@ DataLines PrepareFileLines(const std::string& path, const MatrixSettings& settin
 
 namespace {
 
-struct Point {
-    double x, y, z;
-};
-
-inline Point readPoint(std::string_view trimmed, const MatrixSettings& s) noexcept
-{
-    std::string_view f[3];
-    splitPointFields(trimmed, f);
-    return {StrToNumberDef(f[0], s.xdef), StrToNumberDef(f[1], s.ydef), StrToNumberDef(f[2], s.zdef)};
-}
-
 // Nearest integer, ties to even. Adding and removing 1.5 * 2^52 rounds in
 // the default rounding mode without a library call.
 inline double roundHalfEven(double v) noexcept
@@ -68,27 +57,28 @@ bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
 DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer)
 {
     DataExtremes e;
+    const PointDefaults defaults{{settings.xdef, settings.ydef, settings.zdef}};
     auto cursor = lines.cursor();
-    std::string_view line, trimmed;
+    std::string_view line;
+    double p[3];
     while (cursor.next(line)) {
         if (pacer)
             pacer->step();
-        if (!isDataLine(line, trimmed))
+        if (!readDataPoint(line, defaults, p))
             continue;
-        Point p = readPoint(trimmed, settings);
         if (!e.any) {
-            e.minX = e.maxX = p.x;
-            e.minY = e.maxY = p.y;
-            e.minZ = e.maxZ = p.z;
+            e.minX = e.maxX = p[0];
+            e.minY = e.maxY = p[1];
+            e.minZ = e.maxZ = p[2];
             e.any = true;
             continue;
         }
-        if (p.x < e.minX) e.minX = p.x;
-        if (p.x > e.maxX) e.maxX = p.x;
-        if (p.y < e.minY) e.minY = p.y;
-        if (p.y > e.maxY) e.maxY = p.y;
-        if (p.z < e.minZ) e.minZ = p.z;
-        if (p.z > e.maxZ) e.maxZ = p.z;
+        if (p[0] < e.minX) e.minX = p[0];
+        if (p[0] > e.maxX) e.maxX = p[0];
+        if (p[1] < e.minY) e.minY = p[1];
+        if (p[1] > e.maxY) e.maxY = p[1];
+        if (p[2] < e.minZ) e.minZ = p[2];
+        if (p[2] > e.maxZ) e.maxZ = p[2];
     }
     return e;
 }
@@ -123,18 +113,19 @@ std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const Mat
     const double xlo = r.xmin, xhi = r.xmax, ylo = r.ymin, yhi = r.ymax;
     const std::size_t nx = m.width();
     double* cells = m.cells();
+    const PointDefaults defaults{{s.xdef, s.ydef, s.zdef}};
     auto cursor = lines.cursor();
-    std::string_view line, trimmed;
+    std::string_view line;
+    double p[3];
     while (cursor.next(line)) {
         if (pacer)
             pacer->step();
-        if (!isDataLine(line, trimmed))
+        if (!readDataPoint(line, defaults, p))
             continue;
-        Point p = readPoint(trimmed, s);
         std::int64_t i, j;
-        if (!MapIndex((p.x - e.minX) * sx, xlo, xhi, i) || !MapIndex((p.y - e.minY) * sy, ylo, yhi, j))
+        if (!MapIndex((p[0] - e.minX) * sx, xlo, xhi, i) || !MapIndex((p[1] - e.minY) * sy, ylo, yhi, j))
             continue;
-        cells[static_cast<std::size_t>(i - r.xmin) + static_cast<std::size_t>(j - r.ymin) * nx] = p.z;
+        cells[static_cast<std::size_t>(i - r.xmin) + static_cast<std::size_t>(j - r.ymin) * nx] = p[2];
     }
     return m;
 }
