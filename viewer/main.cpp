@@ -1,6 +1,7 @@
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/settings/program_folder.h"
+#include "viewer/ui/viewer_app.h"
 
 #include <clocale>
 #include <cstdio>
@@ -28,5 +29,5 @@ int main(int argc, char** argv)
     case tavrin::CommandLine::Mode::Window:
         break;
     }
-    return 0;
+    return tavrin::RunViewerWindow(argc, argv, cl.files);
 }

@@ -1,0 +1,60 @@
+#include "viewer/ui/viewer_app.h"
+
+#include "platform/system/file_io.h"
+#include "platform/system/single_instance.h"
+#include "viewer/settings/program_folder.h"
+#include "viewer/ui/main_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace tavrin {
+
+std::string AlreadyRunningText(const std::string& programFileName)
+{
+    return "Одна копия приложения : \"" + programFileName + "\" - уже работает";
+}
+
+int RunViewerWindow(int& argc, char** argv, const std::vector<std::string>& files)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
+
+    std::string exe = ExecutablePath();
+    std::string programName = platform::extractFileName(exe);
+    platform::SingleInstanceLock lock;
+    switch (lock.acquire(programName)) {
+    case platform::SingleInstanceLock::Result::Acquired:
+        break;
+    case platform::SingleInstanceLock::Result::AlreadyRunning:
+        QMessageBox::warning(nullptr, QStringLiteral("Tavrin"), QString::fromStdString(AlreadyRunningText(programName)));
+        return 1;
+    case platform::SingleInstanceLock::Result::Failed:
+        QMessageBox::critical(nullptr, QStringLiteral("Tavrin"), QStringLiteral("Ошибка выделения памяти"));
+        return 1;
+    }
+
+    ViewerContext context;
+    context.programFolder = ResolveProgramFolder();
+    context.exePath = exe;
+    TForm1 form(std::move(context));
+
+    // Relative names on the command line are taken from where the viewer
+    // was started, not from the program folder.
+    std::vector<std::string> absolute;
+    for (const std::string& f : files)
+        absolute.push_back(QFileInfo(QDir::current(), QString::fromStdString(f)).absoluteFilePath().toStdString());
+    form.OpenFilesAfterStart(absolute);
+
+    QRect screen = form.screen() ? form.screen()->availableGeometry() : QRect();
+    if (screen.isValid())
+        form.move(screen.center() - form.rect().center());
+    form.show();
+    return app.exec();
+}
+
+} // namespace tavrin
