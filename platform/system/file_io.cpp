@@ -1,5 +1,7 @@
 #include "platform/system/file_io.h"
 
+#include "platform/system/file_buffer.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -28,55 +30,15 @@ void setError(std::string* error, const std::string& what, const std::string& pa
 
 bool readFile(const std::string& path, std::string& out, std::string* error)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        setError(error, "Cannot open file", path, errno);
+    FileBuffer buffer;
+    if (!buffer.load(path, error))
         return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        setError(error, "Cannot open file", path, err);
-        return false;
-    }
-    auto fail = [&](int err) {
-        ::close(fd);
-        setError(error, "Cannot read file", path, err);
-        return false;
-    };
     try {
-        // Read straight into the string; then whatever a growing (or
-        // size-less) file still holds.
-        std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-        out.resize(size);
-        std::size_t got = 0;
-        while (got < size) {
-            ssize_t n = ::read(fd, out.data() + got, size - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return fail(errno);
-            if (n == 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        out.resize(got);
-        char buf[1 << 16];
-        for (;;) {
-            ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return fail(errno);
-            if (n == 0)
-                break;
-            out.append(buf, static_cast<std::size_t>(n));
-        }
+        out.assign(buffer.view());
     } catch (const std::bad_alloc&) {
-        return fail(ENOMEM);
+        setError(error, "Cannot read file", path, ENOMEM);
+        return false;
     }
-    ::close(fd);
     return true;
 }
 

@@ -40,6 +40,22 @@ inline double roundHalfEven(double v) noexcept
     return std::nearbyint(v);
 }
 
+// Calls fn(x, y, z) for the point of every data line, in order.
+template <class Fn>
+void forEachPoint(const DataLines& lines, const MatrixSettings& s, Pacer* pacer, Fn&& fn)
+{
+    const PointDefaults defaults{{s.xdef, s.ydef, s.zdef}};
+    auto cursor = lines.cursor();
+    std::string_view line;
+    double p[3];
+    while (cursor.next(line)) {
+        if (pacer)
+            pacer->step();
+        if (readDataPoint(line, defaults, p))
+            fn(p[0], p[1], p[2]);
+    }
+}
+
 } // namespace
 
 bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
@@ -57,29 +73,21 @@ bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
 DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer)
 {
     DataExtremes e;
-    const PointDefaults defaults{{settings.xdef, settings.ydef, settings.zdef}};
-    auto cursor = lines.cursor();
-    std::string_view line;
-    double p[3];
-    while (cursor.next(line)) {
-        if (pacer)
-            pacer->step();
-        if (!readDataPoint(line, defaults, p))
-            continue;
+    forEachPoint(lines, settings, pacer, [&e](double x, double y, double z) {
         if (!e.any) {
-            e.minX = e.maxX = p[0];
-            e.minY = e.maxY = p[1];
-            e.minZ = e.maxZ = p[2];
+            e.minX = e.maxX = x;
+            e.minY = e.maxY = y;
+            e.minZ = e.maxZ = z;
             e.any = true;
-            continue;
+            return;
         }
-        if (p[0] < e.minX) e.minX = p[0];
-        if (p[0] > e.maxX) e.maxX = p[0];
-        if (p[1] < e.minY) e.minY = p[1];
-        if (p[1] > e.maxY) e.maxY = p[1];
-        if (p[2] < e.minZ) e.minZ = p[2];
-        if (p[2] > e.maxZ) e.maxZ = p[2];
-    }
+        if (x < e.minX) e.minX = x;
+        if (x > e.maxX) e.maxX = x;
+        if (y < e.minY) e.minY = y;
+        if (y > e.maxY) e.maxY = y;
+        if (z < e.minZ) e.minZ = z;
+        if (z > e.maxZ) e.maxZ = z;
+    });
     return e;
 }
 
@@ -113,20 +121,11 @@ std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const Mat
     const double xlo = r.xmin, xhi = r.xmax, ylo = r.ymin, yhi = r.ymax;
     const std::size_t nx = m.width();
     double* cells = m.cells();
-    const PointDefaults defaults{{s.xdef, s.ydef, s.zdef}};
-    auto cursor = lines.cursor();
-    std::string_view line;
-    double p[3];
-    while (cursor.next(line)) {
-        if (pacer)
-            pacer->step();
-        if (!readDataPoint(line, defaults, p))
-            continue;
+    forEachPoint(lines, s, pacer, [&](double x, double y, double z) {
         std::int64_t i, j;
-        if (!MapIndex((p[0] - e.minX) * sx, xlo, xhi, i) || !MapIndex((p[1] - e.minY) * sy, ylo, yhi, j))
-            continue;
-        cells[static_cast<std::size_t>(i - r.xmin) + static_cast<std::size_t>(j - r.ymin) * nx] = p[2];
-    }
+        if (MapIndex((x - e.minX) * sx, xlo, xhi, i) && MapIndex((y - e.minY) * sy, ylo, yhi, j))
+            cells[static_cast<std::size_t>(i - r.xmin) + static_cast<std::size_t>(j - r.ymin) * nx] = z;
+    });
     return m;
 }
 
