@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace tavrin;
 
@@ -303,4 +304,59 @@ TEST(PrepareFileLines, FillScriptLinesGoFirstOnlyInModeFour)
         throw std::runtime_error("Division by zero");
     };
     EXPECT_THROW(PrepareFileLines(data, s, throws), std::runtime_error);
+}
+
+TEST(BuildMatrix, TwoThreadsGiveExactlyTheOneThreadResult)
+{
+    // Many points per cell, so the later half must win where both halves
+    // write; line ends of every kind, so the split never breaks a CR LF.
+    std::mt19937 rng(99);
+    const char* ends[] = {"\n", "\r\n", "\r"};
+    for (int round = 0; round < 20; ++round) {
+        std::string text = "* header\r\n";
+        int points = 50 + static_cast<int>(rng() % 3000);
+        for (int k = 0; k < points; ++k) {
+            text += std::to_string(rng() % 13) + (rng() % 2 ? " " : ";") + std::to_string(rng() % 9) + "\t" +
+                    std::to_string(k) + ends[rng() % 3];
+            if (rng() % 50 == 0)
+                text += "/ comment\n";
+        }
+        MatrixSettings s = settings({0, 12, -2, 8}, round % 2 == 0, static_cast<int>(rng() % 4));
+        DataLines lines((std::string_view(text)));
+        if (round % 3 == 0)
+            lines.setPrefix({"5 5 -1", "0 0 -2"});
+        BuildOptions one;
+        one.parallelMinBytes = SIZE_MAX;
+        BuildOptions two;
+        two.parallelMinBytes = 0;
+        two.overlayShareOfFile = 1e9;
+        auto a = BuildMatrix(lines, s, nullptr, one);
+        auto b = BuildMatrix(lines, s, nullptr, two);
+        ASSERT_EQ(a->cellCount(), b->cellCount());
+        for (std::size_t c = 0; c < a->cellCount(); ++c)
+            ASSERT_EQ(a->cells()[c], b->cells()[c]) << "round " << round << " cell " << c;
+        DataExtremes e1 = ScanExtremes(lines, s, nullptr, one), e2 = ScanExtremes(lines, s, nullptr, two);
+        EXPECT_EQ(e1.minX, e2.minX);
+        EXPECT_EQ(e1.maxZ, e2.maxZ);
+    }
+}
+
+TEST(DataLines, HalvesSplitAfterALineEnd)
+{
+    for (std::string text : {"aaaa\r\nbbbb\r\ncc", "aaaaaaaaaa", "ab\rcd\ref\r", "x\n"}) {
+        DataLines d{std::string_view(text)};
+        auto [first, second] = d.halves();
+        std::vector<std::string> joined;
+        for (DataLines::Part p : {first, second}) {
+            auto c = d.cursor(p);
+            std::string_view l;
+            while (c.next(l))
+                joined.emplace_back(l);
+        }
+        EXPECT_EQ(joined, d.toStrings()) << text;
+        if (!second.empty()) {
+            EXPECT_TRUE(text[second.begin - 1] == '\n' || text[second.begin - 1] == '\r');
+            EXPECT_NE(text[second.begin], '\n');
+        }
+    }
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavrin {
@@ -30,11 +31,26 @@ public:
     // No line at all: an empty file with no computed lines.
     bool empty() const noexcept { return prefix_.empty() && buffer_.empty(); }
 
+    // A part of the lines: the prefix lines (when included), then a stretch
+    // of the buffer that starts at a line start and ends after a line end
+    // or at the end of the buffer.
+    struct Part {
+        bool prefix = true;
+        std::size_t begin = 0, end = 0;
+        bool empty() const noexcept { return !prefix && begin == end; }
+    };
+    Part whole() const noexcept { return {true, 0, buffer_.size()}; }
+    // The lines in two parts of about equal size, split after a line end;
+    // the second part is empty when there is none to split at.
+    std::pair<Part, Part> halves() const noexcept;
+
     // Walks the prefix lines, then the buffer's lines.
     class Cursor {
     public:
-        explicit Cursor(const DataLines& lines) noexcept
-            : prefix_(lines.prefix_), p_(lines.buffer_.data()), end_(p_ + lines.buffer_.size())
+        explicit Cursor(const DataLines& lines) noexcept : Cursor(lines, lines.whole()) {}
+        Cursor(const DataLines& lines, Part part) noexcept
+            : prefix_(lines.prefix_), prefixIndex_(part.prefix ? 0 : lines.prefix_.size()),
+              p_(lines.buffer_.data() + part.begin), end_(lines.buffer_.data() + part.end)
         {}
 
         bool next(std::string_view& line) noexcept
@@ -78,6 +94,7 @@ public:
     };
 
     Cursor cursor() const noexcept { return Cursor(*this); }
+    Cursor cursor(Part part) const noexcept { return Cursor(*this, part); }
     // Every line as a string (for small files, viewers and tests).
     std::vector<std::string> toStrings() const;
 

@@ -19,17 +19,30 @@ namespace tavrin {
 DataLines PrepareFileLines(const std::string& path, const MatrixSettings& settings,
                            const FillScriptRunner& runFillScript = {});
 
+// How large files are built. The defaults suit the program; tests force one
+// path or the other.
+struct BuildOptions {
+    // Files from this size on are read by two threads: this one (which also
+    // runs the pacer) takes the first half of the lines, a helper the second.
+    std::size_t parallelMinBytes = std::size_t(1) << 22;
+    // The second pass runs in two threads only while the helper's private
+    // copy of the matrix stays below this share of the file's size, so memory
+    // stays near the file plus one matrix.
+    double overlayShareOfFile = 0.05;
+};
+
 // The matrix of one file's lines, or nothing when there are no lines at all.
 // Throws MatrixError when the rectangle cannot form a matrix.
 std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const MatrixSettings& settings,
-                                               Pacer* pacer = nullptr);
+                                               Pacer* pacer = nullptr, const BuildOptions& options = {});
 
 // The extremes of the first pass (all zero when there is no data line).
 struct DataExtremes {
     double minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
     bool any = false;
 };
-DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer = nullptr);
+DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer = nullptr,
+                          const BuildOptions& options = {});
 
 // The index of a mapped coordinate v: the nearest integer (ties to even), or,
 // when that falls outside [lo, hi], v truncated toward zero. False when
