@@ -147,6 +147,48 @@ bool parseDecimal(std::string_view t, double& out, bool commaIsPoint) noexcept
     return decimalValue(d, t.data(), end, out);
 }
 
+bool parseNumberText(std::string_view s, bool& isInt, std::int64_t& i, double& d) noexcept
+{
+    s = trimBlanks(s);
+    if (parseInt64(s, i)) {
+        isInt = true;
+        return true;
+    }
+    bool neg = false;
+    std::string_view t = s;
+    if (!t.empty() && (t[0] == '-' || t[0] == '+')) {
+        neg = t[0] == '-';
+        t.remove_prefix(1);
+    }
+    std::string_view hex;
+    if (t.size() > 1 && t[0] == '$')
+        hex = t.substr(1);
+    else if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
+        hex = t.substr(2);
+    if (!hex.empty()) {
+        if (hex.size() > 16)
+            return false;
+        std::uint64_t v = 0;
+        for (char c : hex) {
+            int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+            if (digit < 0)
+                return false;
+            v = v << 4 | static_cast<unsigned>(digit);
+        }
+        i = static_cast<std::int64_t>(neg ? 0 - v : v);
+        isInt = true;
+        return true;
+    }
+    if (parseDecimal(s, d)) {
+        isInt = false;
+        return true;
+    }
+    return false;
+}
+
 bool parseInt64(std::string_view t, std::int64_t& out) noexcept
 {
     if (t.empty())

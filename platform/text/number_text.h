@@ -32,6 +32,12 @@ std::string formatFixed(double v, int decimals);
 // With commaIsPoint, a ',' counts exactly as a '.' would.
 bool parseDecimal(std::string_view text, double& out, bool commaIsPoint = false) noexcept;
 
+// The number in a text as the value model reads it: blanks around it are
+// ignored; a decimal integer, a "$" or "0x" hexadecimal integer (up to 64
+// bits), or a decimal fraction with "." as the point. isInt tells which of
+// i and d holds the value.
+bool parseNumberText(std::string_view text, bool& isInt, std::int64_t& i, double& d) noexcept;
+
 // Reads the whole text as a signed decimal integer (optional sign, digits).
 bool parseInt64(std::string_view text, std::int64_t& out) noexcept;
 bool parseInt32(std::string_view text, std::int32_t& out) noexcept;
