@@ -49,17 +49,11 @@ QString runDialog(QWidget* parent, bool save, QString startDir, QString startNam
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!title.isEmpty())
         dialog.setWindowTitle(title);
-    QString name;
-    if (!startDir.isEmpty()) {
-        dialog.setDirectory(startDir);
-        name = fileNamePart(startName);
-    } else {
-        name = startName;
-        QString folder = folderPart(startName);
-        if (!folder.isEmpty())
-            dialog.setDirectory(folder);
-        name = fileNamePart(startName);
-    }
+    // Without a start folder the start name's folder part is the folder.
+    QString folder = startDir.isEmpty() ? folderPart(startName) : startDir;
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    QString name = fileNamePart(startName);
     QStringList filters = ToQtFilters(BuildFileFilter(filter, startName));
     dialog.setNameFilters(filters);
     if (!filters.isEmpty())
