@@ -111,9 +111,9 @@ void CGLCOleControl::RemoveSurfaces()
         }
         model = std::move(placeholder);
     }
-    if (renderer_)
-        renderer_->DiscardSceneLists();
     dataBox_ = BoundingRecord::empty();
+    // The flags describe the table, which now holds placeholders only.
+    RecomputeViewFlags();
     RequestRedraw();
 }
 

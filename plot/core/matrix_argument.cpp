@@ -32,6 +32,15 @@ double variantElement(const Variant& e)
 
 } // namespace
 
+std::size_t MatrixCellCount(std::uint64_t rows, std::uint64_t cols)
+{
+    std::uint64_t cells = 0;
+    if (__builtin_mul_overflow(rows, cols, &cells) || rows > INT32_MAX || cols > INT32_MAX
+        || cells > SIZE_MAX / sizeof(double))
+        raiseError(err::NotEnoughMemory);
+    return static_cast<std::size_t>(cells);
+}
+
 MatrixArgument ReadMatrixArgument(const Variant& argument)
 {
     // An argument written back by reference reaches the control as the
@@ -42,17 +51,13 @@ MatrixArgument ReadMatrixArgument(const Variant& argument)
 
     std::uint64_t rows = array->bound(0).count;
     std::uint64_t cols = array->dimensions() == 2 ? array->bound(1).count : 1;
-    std::uint64_t cells = 0;
-    if (__builtin_mul_overflow(rows, cols, &cells) || rows > INT32_MAX || cols > INT32_MAX
-        || cells > SIZE_MAX / sizeof(double))
-        raiseError(err::NotEnoughMemory);
-    if (cells == 0)
+    std::size_t n = MatrixCellCount(rows, cols);
+    if (n == 0)
         raiseError(err::MustBe2DMatrix);
 
     MatrixArgument m;
     m.rows_ = static_cast<std::int32_t>(rows);
     m.cols_ = static_cast<std::int32_t>(cols);
-    auto n = static_cast<std::size_t>(cells);
 
     switch (array->elementType()) {
     case platform::varDouble:

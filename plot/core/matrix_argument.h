@@ -33,6 +33,10 @@ private:
     std::unique_ptr<double[]> owned_;          // a converted copy
 };
 
+// rows × cols, computed in 64 bits, as a number of doubles a buffer can
+// hold with both counts within 32 bits; else 32785 "Not enough Memory.".
+std::size_t MatrixCellCount(std::uint64_t rows, std::uint64_t cols);
+
 // Errors: 32783 when the argument holds no array, an empty one, or one of
 // more than two dimensions; 32785 when the size cannot be held; 32786
 // when a variant element does not convert to a double; 32787 for an array

@@ -114,18 +114,18 @@ void COpenGLCtrl::BuildNestedSurface(const host::HostValue& value, int number)
     BuildVectorField(*this, re->real, imaginary, re->rows, re->cols, number);
 }
 
-bool COpenGLCtrl::AddSurfaces(const Variant& surfaces)
+bool COpenGLCtrl::BuildHostList(const Variant& list, void (COpenGLCtrl::*build)(const host::HostValue&, int))
 {
     setFullFpuPrecision();
     const host::HostValueTable& values = hostFramework().values();
     try {
-        MatrixArgument list = ReadMatrixArgument(surfaces);
-        for (std::size_t i = 0; i < list.size(); ++i) {
+        MatrixArgument elements = ReadMatrixArgument(list);
+        for (std::size_t i = 0; i < elements.size(); ++i) {
             // Only references the host's table knows lead anywhere; any other
             // number, NaN patterns included, is skipped.
-            auto ref = host::nestedReference(list.data()[i]);
+            auto ref = host::nestedReference(elements.data()[i]);
             if (const host::HostValue* v = ref ? values.find(*ref) : nullptr)
-                BuildNestedSurface(*v, static_cast<int>(i));
+                (this->*build)(*v, static_cast<int>(i));
         }
     } catch (...) {
         // What was built before the failure stays and is shown.
@@ -138,25 +138,19 @@ bool COpenGLCtrl::AddSurfaces(const Variant& surfaces)
     return true;
 }
 
+void COpenGLCtrl::BuildNestedVolume(const host::HostValue& value, int number)
+{
+    BuildVolume(*this, value, number);
+}
+
+bool COpenGLCtrl::AddSurfaces(const Variant& surfaces)
+{
+    return BuildHostList(surfaces, &COpenGLCtrl::BuildNestedSurface);
+}
+
 bool COpenGLCtrl::AddVolumes(const Variant& volumes)
 {
-    setFullFpuPrecision();
-    const host::HostValueTable& values = hostFramework().values();
-    try {
-        MatrixArgument list = ReadMatrixArgument(volumes);
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            auto ref = host::nestedReference(list.data()[i]);
-            if (const host::HostValue* v = ref ? values.find(*ref) : nullptr)
-                BuildVolume(*this, *v, static_cast<int>(i));
-        }
-    } catch (...) {
-        RecomputeViewFlags();
-        RequestRedraw();
-        rethrowAsAutomationError();
-    }
-    RecomputeViewFlags();
-    RequestRedraw();
-    return true;
+    return BuildHostList(volumes, &COpenGLCtrl::BuildNestedVolume);
 }
 
 bool COpenGLCtrl::AddMesh(const Variant& x, const Variant& y, const Variant& z, bool scatter)

@@ -46,7 +46,11 @@ private:
 
     int ChooseModelNumber() const;
     bool AddMesh(const platform::Variant& x, const platform::Variant& y, const platform::Variant& z, bool scatter);
+    // Builds every element of a host list that refers to a value the host's
+    // table knows, into the model numbered by its index.
+    bool BuildHostList(const platform::Variant& list, void (COpenGLCtrl::*build)(const host::HostValue&, int));
     void BuildNestedSurface(const host::HostValue& value, int number);
+    void BuildNestedVolume(const host::HostValue& value, int number);
     template <class T>
     void SetAndRedraw(T& field, const T& value);
 };

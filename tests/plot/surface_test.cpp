@@ -3,8 +3,10 @@
 // model numbering and the format kept across RemoveSurfaces.
 #include "tests/plot/plot_test_support.h"
 
+#include "plot/core/matrix_argument.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_ids.h"
+#include "plot/model/surface_builder.h"
 #include "plot/model/surface_model.h"
 
 #include <cmath>
@@ -134,6 +136,17 @@ TEST_F(Surfaces, ArgumentErrorsCarryTheirCodes)
     EXPECT_EQ(numberOfModels(), 1);
     EXPECT_EQ(control().FindModel(0)->AsSurface(), nullptr);
     EXPECT_EQ(site.invalidations, 0);
+}
+
+TEST(MatrixCellCount, SizesBeyondWhatCanBeHeldAreRefused)
+{
+    EXPECT_EQ(halvex::MatrixCellCount(2000, 2000), 4000000u);
+    EXPECT_EQ(halvex::MatrixCellCount(0, 5), 0u);
+    const char* text = "Not enough Memory.";
+    expectControlError([] { halvex::MatrixCellCount(0x7FFFFFFF, 0x7FFFFFFF); }, 32785, text);
+    expectControlError([] { halvex::MatrixCellCount(0x80000000u, 1); }, 32785, text);
+    expectControlError([] { halvex::MatrixCellCount(1, 0xFFFFFFFFu); }, 32785, text);
+    expectControlError([] { halvex::MatrixCellCount(std::uint64_t(1) << 40, std::uint64_t(1) << 40); }, 32785, text);
 }
 
 TEST_F(Surfaces, ValuesAFloatCannotCarryAreRefusedAndChangeNothing)
@@ -266,10 +279,54 @@ TEST_F(Surfaces, ViewFlagsFollowThePlotKinds)
     put(*m0, "ViewAs", Variant(1));
     EXPECT_FALSE(control().FlatPlot());
     EXPECT_TRUE(control().AllSurfaces());
+    put(*model(1), "ViewAs", Variant(3));
+    EXPECT_TRUE(control().FlatPlot());
     call(*ctl, "RemoveSurfaces");
-    control().RecomputeViewFlags();
     EXPECT_FALSE(control().FlatPlot());
     EXPECT_FALSE(control().AllSurfaces());
+}
+
+// A host's interrupt source that fires after a number of looks.
+struct InterruptAfter final : halvex::InterruptSource {
+    int looks;
+    explicit InterruptAfter(int n) : looks(n) {}
+    bool InterruptPending() override { return --looks < 0; }
+};
+
+TEST_F(Surfaces, AnInterruptedBuildChangesNothing)
+{
+    std::vector<double> cells(12, 1.0);
+    InterruptAfter interrupt(2);
+    halvex::SurfaceBuildOptions options;
+    options.interrupt = &interrupt;
+    halvex::CglModel* before = control().FindModel(0);
+    expectControlError([&] { halvex::BuildSurface(control(), cells.data(), 3, 4, 0, options); }, 57763, "interrupted");
+    EXPECT_EQ(control().FindModel(0), before);
+    EXPECT_EQ(control().DataBox(), BoundingRecord::empty());
+    EXPECT_FALSE(control().IsModified());
+    InterruptAfter patient(4);
+    EXPECT_TRUE(halvex::BuildSurface(control(), cells.data(), 3, 4, 0, options = {{}, &patient}));
+}
+
+TEST_F(Surfaces, BarAndPatchPlotsWidenTheDataBoxByTheirCells)
+{
+    // Two rows, three columns; the kind of the replaced model stays.
+    std::vector<double> cells = {1, -2, 3, 4, -5, 6};
+    put(*model(0), "ViewAs", Variant(5));
+    halvex::BuildSurface(control(), cells.data(), 2, 3, 0);
+    expectRecord(surface(0).BarBox(), {-0.5f, -5, -0.5f}, {2.5f, 6, 1.5f});
+    expectRecord(control().DataBox(), {-0.5f, -5, -0.5f}, {2.5f, 6, 1.5f});
+
+    // Stacked bars: per column the positive values up, the negative down.
+    put(*model(0), "ViewAs", Variant(4));
+    put(*model(0), "BarPlotLayout", Variant(1));
+    surface(0).ComputeBarBox();
+    expectRecord(surface(0).BarBox(), {-0.5f, -5, -0.5f}, {0.5f, 7, 2.5f});
+    // The matrix layout reaches down or up to the floor.
+    std::vector<double> high = {2, 3};
+    put(*model(0), "BarPlotLayout", Variant(0));
+    halvex::BuildSurface(control(), high.data(), 1, 2, 0);
+    expectRecord(surface(0).BarBox(), {-0.5f, 0, -0.5f}, {1.5f, 3, 0.5f});
 }
 
 TEST_F(Surfaces, CalledByNameAsScriptsDo)
