@@ -3,6 +3,8 @@
 #include "plot/core/automation_values.h"
 #include "plot/core/member_dispatch.h"
 
+#include <stdexcept>
+
 namespace halvex {
 
 using platform::Dispatch;
@@ -14,8 +16,10 @@ CglLight::CglLight(std::int32_t lightNumber, bool enabled, platform::Ref<OwnerLi
 
 platform::Ref<CglLight> CglLight::makeDefault(int slot, platform::Ref<OwnerLink> owner)
 {
-    static constexpr ColorF positions[3] = {{1, 0, 1, 0}, {1, 1, 1, 0}, {0, 1, 1, 0}};
+    static constexpr LightPosition positions[3] = {{1, 0, 1, 0}, {1, 1, 1, 0}, {0, 1, 1, 0}};
     static constexpr ColorF diffuses[3] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+    if (slot < 0 || slot > 2)
+        throw std::invalid_argument("only slots 0, 1 and 2 have default lights");
     platform::Ref<CglLight> light(new CglLight(kFirstLightName + slot, true, std::move(owner)));
     light->position_ = positions[slot];
     light->diffuse_ = diffuses[slot];

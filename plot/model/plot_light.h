@@ -18,6 +18,8 @@ namespace halvex {
 
 class MemberDispatch;
 
+using LightPosition = std::array<float, 4>; // x, y, z, w
+
 constexpr int kLightSlots = 8;
 constexpr std::int32_t kFirstLightName = 0x4000;
 
@@ -26,7 +28,7 @@ public:
     // A new light: position, diffuse and specular all zero.
     CglLight(std::int32_t lightNumber, bool enabled, platform::Ref<OwnerLink> owner = {});
     // One of the three lights a control starts with (slots 0, 1, 2): red,
-    // green and blue, directional.
+    // green and blue, directional. Other slots start empty.
     static platform::Ref<CglLight> makeDefault(int slot, platform::Ref<OwnerLink> owner);
 
     // IglLight
@@ -35,7 +37,7 @@ public:
     std::string className() const override { return "glLight"; }
     static const platform::MemberTable& memberNames();
 
-    const ColorF& position() const noexcept { return position_; }
+    const LightPosition& position() const noexcept { return position_; }
     const ColorF& diffuse() const noexcept { return diffuse_; }
     const ColorF& specular() const noexcept { return specular_; }
     bool enabled() const noexcept { return enabled_; }
@@ -53,7 +55,7 @@ public:
 private:
     static const MemberDispatch& members();
 
-    ColorF position_{0.0f, 0.0f, 0.0f, 0.0f};
+    LightPosition position_{0.0f, 0.0f, 0.0f, 0.0f};
     ColorF diffuse_{0.0f, 0.0f, 0.0f, 0.0f};
     ColorF specular_{0.0f, 0.0f, 0.0f, 0.0f};
     bool enabled_;

@@ -9,7 +9,18 @@
 namespace halvex {
 
 class CglModel;
+class PlotOwner;
 struct BoundingRecord;
+
+class OwnerLink final : public platform::RefCounted {
+public:
+    explicit OwnerLink(PlotOwner* owner) noexcept : owner_(owner) {}
+    PlotOwner* owner() const noexcept { return owner_; }
+    void clear() noexcept { owner_ = nullptr; }
+
+private:
+    PlotOwner* owner_;
+};
 
 class PlotOwner {
 public:
@@ -27,20 +38,10 @@ public:
     virtual void PutModel(int number, platform::Ref<CglModel> model) = 0;
     virtual BoundingRecord& DataBox() = 0;
     // The link new models get as their owner.
-    virtual platform::Ref<class OwnerLink> Link() const = 0;
+    virtual platform::Ref<OwnerLink> Link() const = 0;
 
 protected:
     ~PlotOwner() = default;
-};
-
-class OwnerLink final : public platform::RefCounted {
-public:
-    explicit OwnerLink(PlotOwner* owner) noexcept : owner_(owner) {}
-    PlotOwner* owner() const noexcept { return owner_; }
-    void clear() noexcept { owner_ = nullptr; }
-
-private:
-    PlotOwner* owner_;
 };
 
 } // namespace halvex

@@ -18,7 +18,7 @@ protected:
 
 TEST_F(Lights, ANewControlHasRedGreenAndBlueDirectionalLights)
 {
-    const halvex::ColorF positions[3] = {{1, 0, 1, 0}, {1, 1, 1, 0}, {0, 1, 1, 0}};
+    const halvex::LightPosition positions[3] = {{1, 0, 1, 0}, {1, 1, 1, 0}, {0, 1, 1, 0}};
     const std::int32_t diffuse[3] = {0x0000FF, 0x00FF00, 0xFF0000};
     const float posXYZ[3][3] = {{1, 1, 0}, {1, 1, 1}, {1, 0, 1}};
     for (int slot = 0; slot < 3; ++slot) {
@@ -59,7 +59,7 @@ TEST_F(Lights, PositionNamesMapOntoDisplayOrder)
     put(*l, "PosX", Variant(100.0));
     put(*l, "PosY", Variant(-2.0));
     put(*l, "PosZ", Variant(3.5));
-    EXPECT_EQ(obj(l).position(), (halvex::ColorF{-2.0f, 3.5f, 100.0f, 0.0f}));
+    EXPECT_EQ(obj(l).position(), (halvex::LightPosition{-2.0f, 3.5f, 100.0f, 0.0f}));
     EXPECT_EQ(get(*l, "PositionScale").toDouble(), 0.0); // still directional
     put(*l, "PositionScale", Variant(2.0));
     EXPECT_EQ(obj(l).position()[3], 2.0f);

@@ -4,6 +4,8 @@
 
 #include "plot/core/plot_control.h"
 #include "plot/model/plot_model.h"
+#include "plot/model/primitive_model.h"
+#include "plot/model/quick_plot_model.h"
 #include "plot/model/surface_model.h"
 
 using namespace plottest;
@@ -246,6 +248,50 @@ TEST_F(ModelProperties, ScaleStretchesEveryAxisToTheLongest)
     box.max = {0.5f, 2, 8};
     model().ComputeScale(box);
     EXPECT_EQ(model().Scale(), (std::array<float, 3>{16, 4, 1}));
+}
+
+TEST_F(ModelProperties, TheFamilyAnswersTheControlsTests)
+{
+    auto& control = dynamic_cast<halvex::COpenGLCtrl&>(*ctl);
+    auto link = control.Link();
+    Ref<CglModel> plain(new CglModel(link));
+    Ref<halvex::SurfaceModel> surface(new halvex::SurfaceModel(link));
+    Ref<halvex::PrimitiveModel> primitives(new halvex::PrimitiveModel(link));
+    Ref<halvex::QuickPlotModel> quick(new halvex::QuickPlotModel(link));
+
+    EXPECT_EQ(plain->AsMesh(), nullptr);
+    EXPECT_EQ(plain->AsSurface(), nullptr);
+    EXPECT_EQ(plain->AsQuickPlot(), nullptr);
+    EXPECT_FALSE(halvex::CGLCOleControl::IsDataModel(*plain));
+    plain->SetPlotFlag(true);
+    EXPECT_TRUE(halvex::CGLCOleControl::IsDataModel(*plain));
+
+    EXPECT_EQ(surface->AsSurface(), surface.get());
+    EXPECT_EQ(surface->AsGridSurface(), surface.get());
+    EXPECT_EQ(surface->AsMeshModel(), surface.get());
+    EXPECT_FALSE(surface->HasExplicitVertices());
+    EXPECT_FALSE(surface->HasData());
+    EXPECT_EQ(primitives->AsMesh(), primitives.get());
+    EXPECT_EQ(primitives->AsSurface(), nullptr);
+    EXPECT_TRUE(primitives->HasExplicitVertices());
+    EXPECT_EQ(quick->AsQuickPlotModel(), quick.get());
+    EXPECT_EQ(quick->AsMesh(), nullptr);
+    for (CglModel* m : {plain.get(), static_cast<CglModel*>(surface.get())}) {
+        EXPECT_EQ(m->AsReservedA(), nullptr);
+        EXPECT_EQ(m->AsReservedB(), nullptr);
+        EXPECT_FALSE(m->NeedsDirectDraw());
+        EXPECT_FALSE(m->DrawForPicking());
+    }
+
+    // Each of them counts as a data model; a quick plot keeps the table
+    // from being "all surfaces".
+    control.PutModel(1, quick);
+    control.PutModel(2, primitives);
+    EXPECT_EQ(get(*ctl, "NumberOfModels").toInt32(), 2);
+    control.PutModel(0, plain);
+    EXPECT_EQ(get(*ctl, "NumberOfModels").toInt32(), 3);
+    control.RecomputeViewFlags();
+    EXPECT_FALSE(control.AllSurfaces());
 }
 
 } // namespace
