@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for driving the plot control as a container does: created through
+// Driving the plot control as a container does: created through
 // the class registry, called by dispatch identifier or by name.
 
 #include "platform/automation/dispatch.h"
