@@ -1,0 +1,101 @@
+#pragma once
+// `CGLCOleControl`, the core of the plot control: its settings, the model
+// table, the eight light slots, the data box and the view flags, and the
+// operations that models, lights and pages call back (`RequestRedraw`,
+// `NextModelNumber`, `RecomputeViewFlags`).
+
+#include "plot/core/control_state.h"
+#include "plot/core/render_link.h"
+#include "plot/host/dravik_ole_control.h"
+#include "plot/model/bounding_record.h"
+#include "plot/model/model_box_link.h"
+#include "plot/model/plot_light.h"
+#include "plot/model/plot_model.h"
+#include "plot/model/plot_owner.h"
+
+#include <array>
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace halvex {
+
+class CGLCOleControl : public host::CDravikOleControl, public PlotOwner {
+public:
+    using ModelTable = std::map<int, platform::Ref<CglModel>>;
+
+    // PlotOwner
+    void RequestRedraw() override;
+    void RecomputeViewFlags() override;
+    void PlotKindChanged(int oldKind, int newKind) override;
+    void MarkModified() override { SetModifiedFlag(true); }
+    CglModel* FindModel(int number) const override;
+    void PutModel(int number, platform::Ref<CglModel> model) override;
+    BoundingRecord& DataBox() override { return dataBox_; }
+    platform::Ref<OwnerLink> Link() const override { return link_; }
+
+    const ControlState& state() const noexcept { return state_; }
+    const ModelTable& models() const noexcept { return models_; }
+    const BoundingRecord& DataBox() const noexcept { return dataBox_; }
+
+    // A model that holds a plot: its plot flag is set, or it is a mesh or a
+    // quick plot.
+    static bool IsDataModel(CglModel& model);
+    // 0 for an empty table, else the number of data models, at least 1.
+    int NextModelNumber() const;
+    // Every model is replaced by a placeholder that keeps its format.
+    void RemoveSurfaces();
+
+    // Light slots 0..7; nullptr for an empty slot or any other number.
+    CglLight* LightAt(int slot) const noexcept;
+    // Slot numbers outside 0..7 are refused with "Unknown error".
+    void CreateLight(int slot);
+    void DestroyLight(int slot);
+
+    bool FlatPlot() const noexcept { return flatPlot_; }
+    bool AllBars() const noexcept { return allBars_; }
+    bool AllSurfaces() const noexcept { return allSurfaces_; }
+    // Raised by every change that invalidates the cached scene; the
+    // renderer clears it after rebuilding.
+    bool NeedsRebuild() const noexcept { return rebuild_; }
+    void SceneRebuilt() noexcept { rebuild_ = false; }
+    // Set in the first host program when a plot kind changes to or from a
+    // vector field; the host's property-page notice takes it.
+    bool TakePlotKindNotice() noexcept { return std::exchange(plotKindNotice_, false); }
+
+    // Width / height in pixels, 1.0 when either is 0.
+    double Aspect() const noexcept;
+    // The hosting window's size in pixels.
+    void SetControlSize(int width, int height);
+
+    void attachRenderer(std::unique_ptr<RenderLink> renderer) { renderer_ = std::move(renderer); }
+    RenderLink* renderer() const noexcept { return renderer_.get(); }
+    void attachModelBox(platform::Ref<ModelBoxLink> box) { modelBox_ = std::move(box); }
+    ModelBoxLink* modelBox() const noexcept { return modelBox_.get(); }
+
+protected:
+    CGLCOleControl(host::HostFramework& host, const platform::Guid& eventsIid);
+    ~CGLCOleControl() override;
+
+    // Everything RequestRedraw does except marking the control modified:
+    // cached lists dropped, axes stale, rebuild raised, window invalidated.
+    void RefreshScene();
+    platform::Ref<CglModel> NewPlaceholder() const;
+
+    ControlState state_;
+
+private:
+    platform::Ref<OwnerLink> link_;
+    ModelTable models_;
+    std::array<platform::Ref<CglLight>, kLightSlots> lights_;
+    BoundingRecord dataBox_ = BoundingRecord::empty();
+    platform::Ref<ModelBoxLink> modelBox_;
+    std::unique_ptr<RenderLink> renderer_;
+    bool flatPlot_ = false;
+    bool allBars_ = false;
+    bool allSurfaces_ = false;
+    bool rebuild_ = true;
+    bool plotKindNotice_ = false;
+};
+
+} // namespace halvex

@@ -1,0 +1,101 @@
+#include "plot/core/plot_errors.h"
+
+#include "platform/automation/dispatch_exception.h"
+
+#include <charconv>
+#include <string>
+
+namespace halvex {
+
+namespace {
+
+struct ErrorEntry {
+    std::uint16_t code;
+    std::string_view text;
+};
+
+constexpr ErrorEntry kErrorTable[] = {
+    {err::MustBe2DMatrix, "Must be a 2-D matrix"},
+    {err::ArraySizeMismatch, "array size mismatch"},
+    {err::NotEnoughMemory, "Not enough Memory."},
+    {err::TypeMismatch, "Type Mismatch."},
+    {err::UnsupportedType, "Unsupported Type."},
+    {err::GlyphFontListMissing, "GlyphMetrics: Font List is not Initialized"},
+    {err::GlyphEmptyString, "GlyphMetrics: empty string."},
+    {err::CantCreateSurface, "Can't create surface."},
+    {err::ShininessRange, "Shininess must be between 0 and 128"},
+    {err::FogStartRange, "FogStart must be greater than 0"},
+    {err::FogEndRange, "FogEnd must be greater than 0"},
+    {err::FogDensityRange, "Fog Density must be between 0.0 and 1.0"},
+    {err::RadiusRange, "Radius must be a finite number greater than 0"},
+    {err::InvalidFogMode, "Invalid Fog Mode"},
+    {err::FailedToCreateSurface, "Failed to create surface."},
+    {err::UnrecognizedAxisStyle, "Unrecognized axis style"},
+    {err::UnrecognizedAxisNumber, "Unrecognized axis number"},
+    {err::NoSurfaceFromData, "Failed to create surface from data."},
+    {err::UnknownError, "Unknown error"},
+    {err::ModelDoesntExist, "Model %d doesn't exist"},
+    {err::ModelAlreadyExists, "Can't create model %d: model already exists"},
+    {err::FailedToCreateModel, "Failed to create model %d"},
+    {err::NonScalarValue, "non-scalar value"},
+    {err::MustBeMultidimensional, "Must be a multidimensional array"},
+    {err::CantInterpolate, "can't interpolate"},
+    {err::TooManyArguments, "too many arguments"},
+    {err::TooFewArguments, "too few arguments"},
+    {err::Interrupted, "interrupted"},
+};
+
+[[noreturn]] void raise(std::int32_t scode, std::uint16_t code, std::string description)
+{
+    throw platform::DispatchException(scode, code, std::string(kErrorSource), std::move(description), code);
+}
+
+} // namespace
+
+std::string_view errorText(std::uint16_t code) noexcept
+{
+    for (const ErrorEntry& e : kErrorTable)
+        if (e.code == code)
+            return e.text;
+    return {};
+}
+
+void raiseError(std::uint16_t code)
+{
+    raise(platform::status::fromErrorNumber(code), code, std::string(errorText(code)));
+}
+
+void raiseError(std::uint16_t code, long long number)
+{
+    std::string text(errorText(code));
+    char digits[24];
+    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
+    (void)ec;
+    if (auto pos = text.find("%d"); pos != std::string::npos)
+        text.replace(pos, 2, digits, static_cast<std::size_t>(end - digits));
+    raise(platform::status::fromErrorNumber(code), code, std::move(text));
+}
+
+void raisePropertyError(std::uint16_t code)
+{
+    raise(kPropertyRangeStatus, code, std::string(errorText(code)));
+}
+
+void raiseSetNotSupported()
+{
+    throw platform::DispatchException(kSetNotSupportedStatus, kSetNotSupportedCode, std::string(kErrorSource),
+                                      "Set not supported (read-only property).");
+}
+
+void rethrowAsAutomationError()
+{
+    try {
+        throw;
+    } catch (const platform::DispatchException&) {
+        throw;
+    } catch (...) {
+        raiseError(err::UnknownError);
+    }
+}
+
+} // namespace halvex

@@ -1,0 +1,59 @@
+#pragma once
+// The embeddable-control base the plot control stands on: the container's
+// site, the modified flag, invalidation, ambient properties, the control's
+// events and the host programs' ports and events. The control's own
+// construction follows the base's.
+
+#include "platform/automation/connection_point.h"
+#include "platform/automation/dispatch.h"
+#include "plot/host/control_site.h"
+#include "plot/host/host_framework.h"
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace halvex::host {
+
+class CDravikOleControl : public platform::Dispatch, public platform::ConnectionPointContainer {
+public:
+    // The container's site; nullptr detaches. The site must outlive its
+    // attachment.
+    void setSite(ControlSite* site) noexcept { site_ = site; }
+    ControlSite* site() const noexcept { return site_; }
+
+    platform::ConnectionPoint* findConnectionPoint(const platform::Guid& eventsIid) override;
+    platform::ConnectionPoint& events() noexcept { return events_; }
+
+    bool IsModified() const noexcept { return modified_; }
+    void SetModifiedFlag(bool modified = true);
+    void InvalidateControl(bool erase = true);
+    // An ambient property of the container, or an empty Variant.
+    platform::Variant AmbientProperty(platform::DispId id) const;
+    // Calls the event on every connected sink; arguments passed by
+    // reference come back changed.
+    void FireEvent(platform::DispId event, std::span<platform::Variant> args = {});
+
+    bool InZorvicContainer() const { return host_.InZorvicContainer(); }
+    bool InPellixContainer() const { return host_.InPellixContainer(); }
+    void SetNumInputs(int count) { inputs_->SetSize(count); }
+    void SetNumOutputs(int count) { outputs_->SetSize(count); }
+    DataPorts& inputs() noexcept { return *inputs_; }
+    DataPorts& outputs() noexcept { return *outputs_; }
+    void FireHostEvent(HostEvent event, std::string_view message = {});
+    HostFramework& hostFramework() const noexcept { return host_; }
+
+protected:
+    CDravikOleControl(HostFramework& host, const platform::Guid& eventsIid);
+    ~CDravikOleControl() override;
+
+private:
+    HostFramework& host_;
+    ControlSite* site_ = nullptr;
+    platform::ConnectionPoint events_;
+    std::unique_ptr<DataPorts> inputs_;
+    std::unique_ptr<DataPorts> outputs_;
+    bool modified_ = false;
+};
+
+} // namespace halvex::host
