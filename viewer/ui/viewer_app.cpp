@@ -1,8 +1,11 @@
 #include "viewer/ui/viewer_app.h"
 
+#include "platform/automation/class_registry.h"
+#include "platform/automation/dispatch_exception.h"
 #include "platform/system/file_io.h"
 #include "platform/system/single_instance.h"
 #include "viewer/settings/program_folder.h"
+#include "plot/core/plot_registration.h"
 #include "viewer/ui/main_form.h"
 
 #include <QApplication>
@@ -41,6 +44,13 @@ int RunViewerWindow(int& argc, char** argv, const std::vector<std::string>& file
     ViewerContext context;
     context.programFolder = ResolveProgramFolder();
     context.exePath = exe;
+    // The plot control, created as any container creates it.
+    halvex::registerPlotControl();
+    try {
+        context.plot = PlotBinding(platform::ClassRegistry::instance().create("Corvane.Plot3D.1"));
+    } catch (const platform::DispatchException& e) {
+        QMessageBox::warning(nullptr, QStringLiteral("Tavrin"), QString::fromUtf8(e.what()));
+    }
     TForm1 form(std::move(context));
 
     // Relative names on the command line are taken from where the viewer
