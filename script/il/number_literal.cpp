@@ -20,6 +20,34 @@ int hexDigit(char c) noexcept
     return -1;
 }
 
+// Digits, an optional fraction of at least one digit, an optional exponent
+// with at least one digit: the decimal form the lexical parser reads.
+bool isDecimalLiteral(std::string_view t) noexcept
+{
+    std::size_t i = 0, n = t.size();
+    auto digits = [&] {
+        std::size_t from = i;
+        while (i < n && t[i] >= '0' && t[i] <= '9')
+            ++i;
+        return i > from;
+    };
+    if (!digits())
+        return false;
+    if (i < n && t[i] == '.') {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < n && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == n;
+}
+
 } // namespace
 
 bool NumberLiteralValue(std::string_view text, platform::Variant& out)
@@ -39,7 +67,7 @@ bool NumberLiteralValue(std::string_view text, platform::Variant& out)
         out = platform::Variant::fromInt32(static_cast<std::int32_t>(v));
         return true;
     }
-    if (text[0] < '0' || text[0] > '9')
+    if (!isDecimalLiteral(text))
         return false;
     bool integer = text.find_first_not_of("0123456789") == std::string_view::npos;
     if (integer) {

@@ -10,20 +10,21 @@ std::string Brief(const script::TfsXMLItem& item)
     std::string_view raw;
     if (item.RawProp("text", raw))
         out += ":" + item.Prop("text");
+    std::string inner;
     if (item.Count()) {
-        out += '(';
         bool first = true;
         for (int i = 0; i < item.Count(); ++i) {
             const script::TfsXMLItem& c = item.Items(i);
             if (item.Parent() == nullptr && c.Name() == "types")
                 continue;
             if (!first)
-                out += ' ';
+                inner += ' ';
             first = false;
-            out += Brief(c);
+            inner += Brief(c);
         }
-        out += ')';
     }
+    if (!inner.empty())
+        out += "(" + inner + ")";
     return out;
 }
 
