@@ -37,11 +37,26 @@ struct Line {
 };
 
 // What the analysers of one compilation share: the units being analysed
-// (to stop a unit that includes itself) and the nesting depth.
+// (to stop a unit that includes itself), the nesting depth, and how unit
+// files are read.
 struct Session {
     std::vector<std::filesystem::path> openUnits;
     int depth = 0;
+    TfsILParser::UnitReader readUnit;
 };
+
+std::string readUnitFile(const std::string& path)
+{
+    // Only a regular file: a device or a pipe named as a unit would never
+    // end, or never answer.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
+        throw ScriptError(platform::utf8ToCp1251("Cannot open file \"" + path + "\": not a regular file"));
+    std::string bytes, error;
+    if (!platform::readFile(path, bytes, &error))
+        throw ScriptError(platform::utf8ToCp1251(error));
+    return bytes;
+}
 
 bool equalsLower(std::string_view token, std::string_view lower) noexcept
 {
@@ -540,9 +555,7 @@ void TfsILParser::Impl::includeUnit(const std::string& fileName, std::size_t tok
             return;
         }
 
-    std::string bytes, error;
-    if (!platform::readFile(path.string(), bytes, &error))
-        throw ScriptError(platform::utf8ToCp1251(error));
+    const std::string bytes = session->readUnit ? session->readUnit(path.string()) : readUnitFile(path.string());
 
     ScriptErrors unitErrors;
     TfsILParser unit(unitErrors);
@@ -721,6 +734,11 @@ void TfsILParser::SetUnitFolder(std::string_view folder)
 TfsParser& TfsILParser::Parser() noexcept
 {
     return d_->lex;
+}
+
+void TfsILParser::SetUnitReader(UnitReader reader)
+{
+    d_->ownSession.readUnit = std::move(reader);
 }
 
 } // namespace script

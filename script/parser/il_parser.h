@@ -12,6 +12,7 @@
 
 #include "script/xml/xml_document.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,6 +58,11 @@ public:
     // working folder. A unit's own units are looked up beside it.
     void SetUnitFolder(std::string_view folder);
     TfsParser& Parser() noexcept;
+
+    // Reads a unit's text from its path (UTF-8); throws ScriptError when it
+    // cannot. The default reads regular files of the file system.
+    using UnitReader = std::function<std::string(const std::string& path)>;
+    void SetUnitReader(UnitReader reader);
 
 private:
     struct Impl;

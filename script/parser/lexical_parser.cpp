@@ -141,6 +141,7 @@ void TfsParser::SetText(std::string_view text)
     pos_ = tokenStart_ = 1;
     crs_.clear();
     lfs_.clear();
+    lineCache_.valid = false;
     for (std::size_t i = 0; i < len_; ++i) {
         if (text_[i] == '\r')
             crs_.push_back(i + 1);
@@ -487,15 +488,24 @@ std::string TfsParser::ReadBracketText()
 void TfsParser::AppendPositionText(std::string& out, std::size_t position) const
 {
     // Lines are counted by carriage returns; a column counts the characters
-    // after the last one, line feeds excepted.
-    auto crEnd = std::upper_bound(crs_.begin(), crs_.end(), position);
-    const std::size_t line = 1 + static_cast<std::size_t>(crEnd - crs_.begin());
-    const std::size_t lastCr = crEnd == crs_.begin() ? 0 : *(crEnd - 1);
-    auto lfFrom = std::upper_bound(lfs_.begin(), lfs_.end(), lastCr);
-    auto lfTo = std::upper_bound(lfFrom, lfs_.end(), position);
-    const std::size_t column = position - lastCr - static_cast<std::size_t>(lfTo - lfFrom);
+    // after the last one, line feeds excepted. Positions asked for come in
+    // runs on one line, so the line last found is tried first.
+    LineCache& c = lineCache_;
+    if (!(c.valid && position >= c.lastCr && position < c.nextCr)) {
+        auto crEnd = std::upper_bound(crs_.begin(), crs_.end(), position);
+        c.line = 1 + static_cast<std::size_t>(crEnd - crs_.begin());
+        c.lastCr = crEnd == crs_.begin() ? 0 : *(crEnd - 1);
+        c.nextCr = crEnd == crs_.end() ? static_cast<std::size_t>(-1) : *crEnd;
+        c.lfFrom = static_cast<std::size_t>(std::upper_bound(lfs_.begin(), lfs_.end(), c.lastCr) - lfs_.begin());
+        c.lfTo = static_cast<std::size_t>(std::upper_bound(lfs_.begin() + c.lfFrom, lfs_.end(), c.nextCr) -
+                                          lfs_.begin());
+        c.valid = true;
+    }
+    auto from = lfs_.begin() + static_cast<std::ptrdiff_t>(c.lfFrom);
+    auto lfTo = std::upper_bound(from, lfs_.begin() + static_cast<std::ptrdiff_t>(c.lfTo), position);
+    const std::size_t column = position - c.lastCr - static_cast<std::size_t>(lfTo - from);
     char buf[48];
-    auto r = std::to_chars(buf, buf + sizeof buf, line);
+    auto r = std::to_chars(buf, buf + sizeof buf, c.line);
     *r.ptr++ = ':';
     r = std::to_chars(r.ptr, buf + sizeof buf, column);
     out.append(buf, r.ptr);

@@ -99,6 +99,11 @@ private:
 
     // Line ends, for positions: 1-based positions of every CR and LF.
     std::vector<std::size_t> crs_, lfs_;
+    struct LineCache {
+        bool valid = false;
+        std::size_t line = 1, lastCr = 0, nextCr = 0, lfFrom = 0, lfTo = 0;
+    };
+    mutable LineCache lineCache_;
 
     // The grammar asks for blanks and words at one position many times
     // over while it tries alternatives; the last answers are kept.

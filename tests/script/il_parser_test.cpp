@@ -320,9 +320,32 @@ TEST(IlUnits, FileNamesAndFolders)
     // A unit that cannot be read is the file system's error.
     std::string missing = errorOf([&] { Analyse("PascalScript", "uses 'nowhere.pas'; begin end.", dir.path()); });
     EXPECT_NE(missing.find("Cannot open file"), std::string::npos) << missing;
+    // Only regular files: a device would never end.
+    std::string device = errorOf([&] { Analyse("PascalScript", "uses '/dev/zero'; begin end.", dir.path()); });
+    EXPECT_EQ(device, "Cannot open file \"/dev/zero\": not a regular file");
     // Code page 1251 in the script, UTF-8 in the file system.
     dir.write("inner.pas", "begin end.\n");
     a = Analyse("PascalScript", "uses '\xec\xee\xe4\xf3\xeb\xfc.pas';\nbegin end.", dir.path());
     EXPECT_TRUE(a.ok) << a.errors.ErrorText;
     EXPECT_EQ(a.brief, "program(uses(program(uses(program(compoundstmt types)) compoundstmt types)) compoundstmt)");
+}
+
+TEST(IlUnits, AHostMayReadUnitsItself)
+{
+    script::ScriptErrors errors;
+    script::TfsILParser p(errors);
+    p.UseLanguage("JScript");
+    std::vector<std::string> asked;
+    p.SetUnitReader([&](const std::string& path) {
+        asked.push_back(path);
+        if (path.find("nested") != std::string::npos)
+            return std::string("var n;");
+        return std::string("import \"nested.js\"; var u;");
+    });
+    p.SetUnitFolder("/scripts");
+    ASSERT_TRUE(p.BuildIntermediate("import \"lib/u.js\";\r\n"));
+    EXPECT_EQ(asked, (std::vector<std::string>{"/scripts/lib/u.js", "/scripts/lib/nested.js"}));
+    EXPECT_EQ(scripttest::Brief(p.ILDocument().Root()),
+              "program(compoundstmt(uses(program(compoundstmt(uses(program(compoundstmt(var(ident:n)) types)) "
+              "var(ident:u)) types))))");
 }
