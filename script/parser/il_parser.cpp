@@ -68,11 +68,6 @@ bool equalsLower(std::string_view token, std::string_view lower) noexcept
     return true;
 }
 
-bool isPunct(unsigned char c) noexcept
-{
-    return (c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) || (c >= 123 && c <= 126);
-}
-
 } // namespace
 
 struct TfsILParser::Impl {
@@ -239,7 +234,7 @@ bool TfsILParser::Impl::readTerminal(const GrammarItem& it, std::string_view& to
             lex.SkipBlanks();
         std::size_t p = lex.Position();
         char c = lex.At(p);
-        if (p > lex.Length() || !isPunct(static_cast<unsigned char>(c)))
+        if (p > lex.Length() || !TfsParser::IsPunct(c))
             return false;
         lex.SetPosition(p + 1);
         tok = text.substr(p - 1, 1);
@@ -257,21 +252,7 @@ bool TfsILParser::Impl::readTerminal(const GrammarItem& it, std::string_view& to
         std::size_t n = lex.ScanNumber();
         if (!n)
             return false;
-        tok = text.substr(lex.TokenStart() - 1, n);
-        if (lex.HexSequence() != "$" && !lex.HexSequence().empty() &&
-            tok.find(lex.HexSequence()) != std::string_view::npos) {
-            const std::string& hex = lex.HexSequence();
-            token.clear();
-            for (std::size_t i = 0; i < tok.size();) {
-                if (tok.compare(i, hex.size(), hex) == 0) {
-                    token += '$';
-                    i += hex.size();
-                } else {
-                    token += tok[i++];
-                }
-            }
-            tok = token;
-        }
+        tok = lex.NumberText(n, token);
         break;
     }
     case ItemKind::String: {
@@ -332,7 +313,7 @@ bool TfsILParser::Impl::parseLoop(const GrammarItem& it, std::size_t S, std::siz
         if (it.hasText) {
             lex.SkipBlanks();
             std::size_t p = lex.Position();
-            if (p <= lex.Length() && isPunct(static_cast<unsigned char>(lex.At(p))) &&
+            if (p <= lex.Length() && TfsParser::IsPunct(lex.At(p)) &&
                 it.text.size() == 1 && platform::lowerCp1251(lex.At(p)) == it.text[0]) {
                 lex.SetPosition(p + 1);
             } else {

@@ -22,11 +22,6 @@ unsigned hexValue(char c) noexcept
     return static_cast<unsigned>(platform::lowerAscii(c) - 'a' + 10);
 }
 
-bool isPunct(unsigned char c) noexcept
-{
-    return (c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) || (c >= 123 && c <= 126);
-}
-
 } // namespace
 
 TfsParser::TfsParser()
@@ -288,9 +283,15 @@ std::string TfsParser::ReadIdent()
     return std::string(text_.data() + tokenStart_ - 1, n);
 }
 
+bool TfsParser::IsPunct(char c) noexcept
+{
+    auto u = static_cast<unsigned char>(c);
+    return (u >= 33 && u <= 47) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96) || (u >= 123 && u <= 126);
+}
+
 std::string TfsParser::ReadPunct()
 {
-    if (pos_ <= len_ && isPunct(static_cast<unsigned char>(text_[pos_ - 1])))
+    if (pos_ <= len_ && IsPunct(text_[pos_ - 1]))
         return std::string(1, text_[pos_++ - 1]);
     return {};
 }
@@ -347,23 +348,27 @@ std::size_t TfsParser::ScanNumber()
     return p - start;
 }
 
+std::string_view TfsParser::NumberText(std::size_t n, std::string& scratch) const
+{
+    std::string_view token(text_.data() + tokenStart_ - 1, n);
+    if (hex_.empty() || hex_ == "$" || token.find(hex_) == std::string_view::npos)
+        return token;
+    scratch.clear();
+    for (std::size_t i = 0; i < token.size();) {
+        if (token.compare(i, hex_.size(), hex_) == 0) {
+            scratch += '$';
+            i += hex_.size();
+        } else {
+            scratch += token[i++];
+        }
+    }
+    return scratch;
+}
+
 std::string TfsParser::ReadNumber()
 {
-    std::size_t n = ScanNumber();
-    std::string s(text_.data() + tokenStart_ - 1, n);
-    if (n && hex_ != "$" && !hex_.empty()) {
-        std::string out;
-        for (std::size_t i = 0; i < s.size();) {
-            if (s.compare(i, hex_.size(), hex_) == 0) {
-                out += '$';
-                i += hex_.size();
-            } else {
-                out += s[i++];
-            }
-        }
-        s.swap(out);
-    }
-    return s;
+    std::string scratch;
+    return std::string(NumberText(ScanNumber(), scratch));
 }
 
 bool TfsParser::ScanString(std::string& content)

@@ -70,6 +70,11 @@ public:
     bool ScanString(std::string& content);
     // True when the word just scanned is a keyword.
     bool LastWordIsKeyword();
+    // The number of length n just scanned, its hex prefix written "$"
+    // (built in scratch when it has to change).
+    std::string_view NumberText(std::size_t n, std::string& scratch) const;
+    // The printable ASCII characters that are neither letters nor digits.
+    static bool IsPunct(char c) noexcept;
 
 private:
     struct BlockComment {

@@ -17,16 +17,6 @@
 
 namespace {
 
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const script::ScriptError& e) {
-        return e.what();
-    }
-    return {};
-}
-
 struct Tables {
     std::string rootText;
     std::map<std::string, std::string> settings;
@@ -99,7 +89,7 @@ TEST(Grammars, RegisteredInOrder)
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 4),
               (std::vector<std::string>{"BasicScript", "JScript", "C++Script", "PascalScript"}));
     EXPECT_EQ(script::GetLanguageGrammar("pascalscript"), script::GetLanguageGrammar("PascalScript"));
-    EXPECT_EQ(errorOf([] { script::GetLanguageGrammar("Fortran"); }), "Language 'Fortran' not found");
+    EXPECT_EQ(scripttest::ErrorOf([] { script::GetLanguageGrammar("Fortran"); }), "Language 'Fortran' not found");
     // The first registration wins.
     std::string pascal = script::GetLanguageGrammar("PascalScript");
     script::RegisterLanguage("PASCALSCRIPT", "<?xml version=\"1.0\"?><language/>");
@@ -318,13 +308,13 @@ TEST(GrammarFormat, NodesAddsAndTerms)
 TEST(GrammarFormat, BrokenGrammars)
 {
     registerOnce("TestMissingRule", "<program><char text=\";\"/><nothere/></program>");
-    EXPECT_EQ(errorOf([] { scripttest::Analyse("TestMissingRule", ";"); }), "Invalid language definition");
+    EXPECT_EQ(scripttest::ErrorOf([] { scripttest::Analyse("TestMissingRule", ";"); }), "Invalid language definition");
     // Not reached: no error.
     EXPECT_FALSE(scripttest::Analyse("TestMissingRule", "x").ok);
     registerOnce("TestNoProgram", "<start/>");
-    EXPECT_EQ(errorOf([] { scripttest::Analyse("TestNoProgram", "x"); }), "Invalid language definition");
+    EXPECT_EQ(scripttest::ErrorOf([] { scripttest::Analyse("TestNoProgram", "x"); }), "Invalid language definition");
     script::RegisterLanguage("TestNotXml", "language");
-    EXPECT_EQ(errorOf([] { scripttest::Analyse("TestNotXml", "x"); }), "Invalid file format");
+    EXPECT_EQ(scripttest::ErrorOf([] { scripttest::Analyse("TestNotXml", "x"); }), "Invalid file format");
 }
 
 TEST(GrammarFormat, SettingsOfAGrammarAndThoseItLeavesAlone)

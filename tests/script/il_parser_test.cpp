@@ -19,16 +19,6 @@ using scripttest::Analysis;
 
 namespace {
 
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const script::ScriptError& e) {
-        return e.what();
-    }
-    return {};
-}
-
 // The brief form of one statement of a Pascal-like main block.
 std::string pascalStatement(const std::string& statement)
 {
@@ -212,9 +202,9 @@ TEST(IlParser, FirstLineChoosesTheLanguage)
     // An unknown language is an exception.
     script::TfsILParser r(errors);
     r.UseLanguage("PascalScript");
-    EXPECT_EQ(errorOf([&] { r.BuildIntermediate("#language Cobol\r\nbegin end.\r\n"); }),
+    EXPECT_EQ(scripttest::ErrorOf([&] { r.BuildIntermediate("#language Cobol\r\nbegin end.\r\n"); }),
               "Language 'Cobol' not found");
-    EXPECT_EQ(errorOf([&] { r.UseLanguage("Cobol"); }), "Language 'Cobol' not found");
+    EXPECT_EQ(scripttest::ErrorOf([&] { r.UseLanguage("Cobol"); }), "Language 'Cobol' not found");
     // "#" without the word is no language line.
     script::TfsILParser c(errors);
     c.UseLanguage("C++Script");
@@ -318,10 +308,10 @@ TEST(IlUnits, FileNamesAndFolders)
     EXPECT_EQ(a.brief, "program(uses(program(uses(program(var(ident:deep type:Integer) compoundstmt types)) "
                        "compoundstmt types)) compoundstmt)");
     // A unit that cannot be read is the file system's error.
-    std::string missing = errorOf([&] { Analyse("PascalScript", "uses 'nowhere.pas'; begin end.", dir.path()); });
+    std::string missing = scripttest::ErrorOf([&] { Analyse("PascalScript", "uses 'nowhere.pas'; begin end.", dir.path()); });
     EXPECT_NE(missing.find("Cannot open file"), std::string::npos) << missing;
     // Only regular files: a device would never end.
-    std::string device = errorOf([&] { Analyse("PascalScript", "uses '/dev/zero'; begin end.", dir.path()); });
+    std::string device = scripttest::ErrorOf([&] { Analyse("PascalScript", "uses '/dev/zero'; begin end.", dir.path()); });
     EXPECT_EQ(device, "Cannot open file \"/dev/zero\": not a regular file");
     // Code page 1251 in the script, UTF-8 in the file system.
     dir.write("inner.pas", "begin end.\n");

@@ -1,8 +1,19 @@
 #include "tests/script/il_test_support.h"
 
 #include "script/parser/script_text.h"
+#include "script/script_error.h"
 
 namespace scripttest {
+
+std::string ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const script::ScriptError& e) {
+        return e.what();
+    }
+    return {};
+}
 
 std::string Brief(const script::TfsXMLItem& item)
 {

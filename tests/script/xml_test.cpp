@@ -6,6 +6,7 @@
 #include "script/xml/xml_document.h"
 #include "script/xml/xml_escape.h"
 #include "script/xml/xml_reader.h"
+#include "tests/script/il_test_support.h"
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +14,8 @@
 #include <functional>
 #include <sstream>
 
-using script::ScriptError;
 using script::TfsXMLDocument;
 using script::TfsXMLItem;
-
-namespace {
-
-std::string errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ScriptError& e) {
-        return e.what();
-    }
-    return {};
-}
-
-} // namespace
 
 TEST(XmlEscape, CharactersThatWouldBreakATagBecomeReferences)
 {
@@ -51,9 +37,9 @@ TEST(XmlEscape, UnescapeReadsNumericReferencesOnly)
     EXPECT_EQ(script::XmlUnescape("a&#"), "a&#");
     EXPECT_EQ(script::XmlUnescape("a&#;b"), "a&#;b");
     EXPECT_EQ(script::XmlUnescape("a&#65"), "a&#65");
-    EXPECT_EQ(errorOf([] { script::XmlUnescape("&#6x;"); }), "'6x' is not a valid integer value");
-    EXPECT_EQ(errorOf([] { script::XmlUnescape("&#-1;"); }), "'-1' is not a valid integer value");
-    EXPECT_EQ(errorOf([] { script::XmlUnescape("&#99999999999;"); }), "'99999999999' is not a valid integer value");
+    EXPECT_EQ(scripttest::ErrorOf([] { script::XmlUnescape("&#6x;"); }), "'6x' is not a valid integer value");
+    EXPECT_EQ(scripttest::ErrorOf([] { script::XmlUnescape("&#-1;"); }), "'-1' is not a valid integer value");
+    EXPECT_EQ(scripttest::ErrorOf([] { script::XmlUnescape("&#99999999999;"); }), "'99999999999' is not a valid integer value");
 }
 
 TEST(XmlItem, PropFindsAttributesAtTheStartOrAfterABlankOnly)
@@ -78,7 +64,7 @@ TEST(XmlItem, ChildrenAreOwnedAndMoveBetweenParents)
 {
     TfsXMLItem root;
     EXPECT_EQ(root.Count(), 0);
-    EXPECT_EQ(errorOf([&] { root.Items(0); }), "List index out of bounds");
+    EXPECT_EQ(scripttest::ErrorOf([&] { root.Items(0); }), "List index out of bounds");
 
     TfsXMLItem& a = root.Add();
     a.SetName("Alpha");
@@ -88,8 +74,8 @@ TEST(XmlItem, ChildrenAreOwnedAndMoveBetweenParents)
     EXPECT_EQ(root.Count(), 2);
     EXPECT_EQ(root.Find("ALPHA"), 0);
     EXPECT_EQ(root.Find("gamma"), -1);
-    EXPECT_EQ(errorOf([&] { root.Items(-1); }), "List index out of bounds");
-    EXPECT_EQ(errorOf([&] { root.Items(2); }), "List index out of bounds");
+    EXPECT_EQ(scripttest::ErrorOf([&] { root.Items(-1); }), "List index out of bounds");
+    EXPECT_EQ(scripttest::ErrorOf([&] { root.Items(2); }), "List index out of bounds");
 
     TfsXMLItem& c = a.Add();
     c.SetName("c");
@@ -109,11 +95,11 @@ TEST(XmlItem, ChildrenAreOwnedAndMoveBetweenParents)
     EXPECT_EQ(root.Items(0).Name(), "d");
     EXPECT_EQ(root.Items(1).Name(), "Alpha");
     EXPECT_EQ(root.Count(), 3);
-    EXPECT_EQ(errorOf([&] { root.InsertItem(3, &d); }), "List index out of bounds");
+    EXPECT_EQ(scripttest::ErrorOf([&] { root.InsertItem(3, &d); }), "List index out of bounds");
 
     // An element cannot become its own descendant.
-    EXPECT_FALSE(errorOf([&] { c.AddItem(&b); }).empty());
-    EXPECT_FALSE(errorOf([&] { b.AddItem(&b); }).empty());
+    EXPECT_FALSE(scripttest::ErrorOf([&] { c.AddItem(&b); }).empty());
+    EXPECT_FALSE(scripttest::ErrorOf([&] { b.AddItem(&b); }).empty());
 
     // Freeing an element takes it out of its parent.
     delete &b;
@@ -198,11 +184,11 @@ TEST(XmlReader, MalformedTextIsInvalidFileFormat)
     };
     for (const char* text : bad) {
         TfsXMLDocument doc;
-        EXPECT_EQ(errorOf([&] { doc.LoadFromText(text); }), "Invalid file format") << text;
+        EXPECT_EQ(scripttest::ErrorOf([&] { doc.LoadFromText(text); }), "Invalid file format") << text;
     }
     // What was read before the error stays.
     TfsXMLDocument doc;
-    EXPECT_EQ(errorOf([&] { doc.LoadFromText("<?xml version=\"1.0\"?><a><b/><c></d>"); }), "Invalid file format");
+    EXPECT_EQ(scripttest::ErrorOf([&] { doc.LoadFromText("<?xml version=\"1.0\"?><a><b/><c></d>"); }), "Invalid file format");
     EXPECT_EQ(doc.Root().Name(), "a");
     EXPECT_EQ(doc.Root().Count(), 2);
 }
@@ -309,5 +295,5 @@ TEST(XmlDocument, FilesWithCyrillicNames)
     TfsXMLDocument back;
     back.LoadFromFile(name);
     EXPECT_EQ(back.Root().Items(0).Prop("t"), "\xcf\xf0\xe8\xe2\xe5\xf2");
-    EXPECT_NE(errorOf([&] { back.LoadFromFile(name + "x"); }).find("Cannot open file"), std::string::npos);
+    EXPECT_NE(scripttest::ErrorOf([&] { back.LoadFromFile(name + "x"); }).find("Cannot open file"), std::string::npos);
 }
