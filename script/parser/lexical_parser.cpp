@@ -283,12 +283,6 @@ std::string TfsParser::ReadIdent()
     return std::string(text_.data() + tokenStart_ - 1, n);
 }
 
-bool TfsParser::IsPunct(char c) noexcept
-{
-    auto u = static_cast<unsigned char>(c);
-    return (u >= 33 && u <= 47) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96) || (u >= 123 && u <= 126);
-}
-
 std::string TfsParser::ReadPunct()
 {
     if (pos_ <= len_ && IsPunct(text_[pos_ - 1]))

@@ -74,7 +74,11 @@ public:
     // (built in scratch when it has to change).
     std::string_view NumberText(std::size_t n, std::string& scratch) const;
     // The printable ASCII characters that are neither letters nor digits.
-    static bool IsPunct(char c) noexcept;
+    static bool IsPunct(char c) noexcept
+    {
+        auto u = static_cast<unsigned char>(c);
+        return (u >= 33 && u <= 47) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96) || (u >= 123 && u <= 126);
+    }
 
 private:
     struct BlockComment {

@@ -23,7 +23,6 @@ public:
     // The attribute text: everything after the first blank of the start tag.
     const std::string& Text() const noexcept { return text_; }
     void SetText(std::string_view text) { text_ = text; }
-    std::string& MutableText() noexcept { return text_; }
 
     TfsXMLItem* Parent() const noexcept { return parent_; }
     int Count() const noexcept { return static_cast<int>(items_.size()); }
