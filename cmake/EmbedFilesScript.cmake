@@ -3,6 +3,7 @@ file(WRITE ${OUT_H} "#pragma once\n#include <span>\n#include <string_view>\n"
 set(body "#include \"${NAME}.h\"\n#include <cstring>\nnamespace {\n")
 set(table "")
 set(i 0)
+string(REPLACE "|" ";" INPUTS "${INPUTS}")
 foreach(f ${INPUTS})
   file(READ ${f} hex HEX)
   string(LENGTH "${hex}" hexlen)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, when any is missing.
-#   cmake/install-deps.sh build|test|bench
+#   cmake/install-deps.sh build|test|bench|fuzz
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev
@@ -8,13 +8,15 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libg
             fonts-liberation2 fonts-dejavu-core)
 test_pkgs=(libgtest-dev xvfb xauth locales)
 bench_pkgs=(libbenchmark-dev gawk time)
+fuzz_pkgs=(clang libclang-rt-14-dev)
 
 want=("${build_pkgs[@]}")
 case "${1:-build}" in
   build) ;;
   test) want+=("${test_pkgs[@]}") ;;
   bench) want+=("${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
-  *) echo "usage: $0 build|test|bench" >&2; exit 2 ;;
+  fuzz) want+=("${fuzz_pkgs[@]}") ;;
+  *) echo "usage: $0 build|test|bench|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,5 +1,6 @@
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/headless_commands.h"
+#include "viewer/cli/script_commands.h"
 #include "viewer/settings/program_folder.h"
 #include "viewer/ui/viewer_app.h"
 
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "");
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (tavrin::IsScriptCommand(args))
+        return tavrin::RunScriptCommand(args, stdout, stderr);
     tavrin::CommandLine cl;
     std::string error;
     if (!tavrin::ParseCommandLine(args, cl, error)) {

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs each for a while on a seed corpus of
+# the test programs and grammars. Prints each target's execution count.
+#   tests/fuzz/run_fuzzers.sh [SECONDS_PER_TARGET]   (default 60)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+seconds=${1:-60}
+cmake/install-deps.sh fuzz
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTAVRIN_FUZZ=ON -DTAVRIN_SANITIZE=ON >/dev/null
+targets=(xml_reader_fuzz grammar_pascal_fuzz grammar_basic_fuzz grammar_jscript_fuzz grammar_cpp_fuzz)
+cmake --build build/fuzz --target "${targets[@]}"
+
+golden=tests/script/golden
+declare -A seeds=(
+  [xml_reader_fuzz]="script/grammars/*.xml $golden/*.il"
+  [grammar_pascal_fuzz]="$golden/*.pas"
+  [grammar_basic_fuzz]="$golden/*.vbs"
+  [grammar_jscript_fuzz]="$golden/*.js"
+  [grammar_cpp_fuzz]="$golden/*.cpp $golden/*.h"
+)
+status=0
+for t in "${targets[@]}"; do
+  corpus=build/fuzz/corpus/$t
+  mkdir -p "$corpus"
+  # shellcheck disable=SC2086
+  cp ${seeds[$t]} "$corpus"/
+  log=build/fuzz/$t.log
+  if ! build/fuzz/bin/$t -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=10 -print_final_stats=1 \
+      -artifact_prefix=build/fuzz/"$t"- "$corpus" >"$log" 2>&1; then
+    echo "$t: FAILED (see $log)"
+    status=1
+    continue
+  fi
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
+  echo "$t: $runs executions in ${seconds}s, no crash"
+done
+exit $status

@@ -1,0 +1,1 @@
+var shared = 1;

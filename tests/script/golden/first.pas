@@ -1,0 +1,3 @@
+var Shared: Integer;
+begin
+end.

@@ -1,0 +1,5 @@
+procedure Hello;
+begin
+end;
+begin
+end.

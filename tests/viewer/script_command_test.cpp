@@ -1,0 +1,90 @@
+// tavrin --script FILE --il: the real program, its output and exit status.
+
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result run(const std::string& args, const testsupport::TempDir& dir)
+{
+    const char* bin = std::getenv("TAVRIN_BIN");
+    std::string cmd = "cd '" + dir.path() + "' && TAVRIN_HOME='" + dir.path() + "' '" + (bin ? bin : "tavrin") +
+                      "' " + args + " >'" + dir.file("out") + "' 2>'" + dir.file("err") + "'";
+    int st = std::system(cmd.c_str());
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, testsupport::readAll(dir.file("out")),
+            testsupport::readAll(dir.file("err"))};
+}
+
+} // namespace
+
+TEST(ScriptCommand, PrintsTheIntermediateLanguage)
+{
+    testsupport::TempDir dir;
+    // LF line ends, as Linux editors write them; a Cyrillic string in code
+    // page 1251, printed as UTF-8.
+    dir.write("s.pas", "begin\n  s := '\xcf\xf0\xe8\xe2\xe5\xf2';\nend.\n");
+    Result r = run("--script s.pas --il", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "<?xml version=\"1.0\"?>\n"
+                     "<program>\n"
+                     "  <compoundstmt pos=\"1:1\">\n"
+                     "    <assignstmt pos=\"2:3\">\n"
+                     "      <dsgn pos=\"2:3\">\n"
+                     "        <node text=\"s\" pos=\"2:4\"/>\n"
+                     "      </dsgn>\n"
+                     "      <expr pos=\"2:8\">\n"
+                     "        <string text=\"'\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82'\" pos=\"2:16\"/>\n"
+                     "      </expr>\n"
+                     "    </assignstmt>\n"
+                     "  </compoundstmt>\n"
+                     "  <types/>\n"
+                     "</program>\n");
+    EXPECT_EQ(r.err, "");
+
+    dir.write("s.js", "var x = 1;\n");
+    r = run("--script s.js --il --language JScript", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("<ident text=\"x\" pos=\"1:6\"/>"), std::string::npos) << r.out;
+}
+
+TEST(ScriptCommand, SyntaxErrorsAndFailures)
+{
+    testsupport::TempDir dir;
+    dir.write("bad.pas", "begin\n  x := ;\nend.\n");
+    Result r = run("--script bad.pas --il", dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR 2:8: Expression expected\n");
+    EXPECT_EQ(r.out, "");
+
+    // Units are looked up beside the script.
+    std::string sub = dir.path() + "lib";
+    std::system(("mkdir -p '" + sub + "'").c_str());
+    dir.write("lib/main.pas", "uses 'unit.pas';\nbegin end.\n");
+    dir.write("lib/unit.pas", "begin x := ; end.\n");
+    r = run("--script lib/main.pas --il", dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR 1:12: Expression expected (unit \"unit.pas\")\n");
+
+    r = run("--script missing.pas --il", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Cannot open file"), std::string::npos) << r.err;
+    r = run("--script bad.pas --il --language Cobol", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: Language 'Cobol' not found\n");
+    r = run("--script bad.pas", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--il"), std::string::npos);
+    r = run("--script", dir);
+    EXPECT_EQ(r.status, 1);
+    r = run("--help", dir);
+    EXPECT_NE(r.out.find("--script FILE --il"), std::string::npos);
+}

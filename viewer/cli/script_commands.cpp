@@ -1,0 +1,120 @@
+#include "viewer/cli/script_commands.h"
+
+#include "platform/system/file_io.h"
+#include "platform/text/cp1251.h"
+#include "script/parser/il_parser.h"
+#include "script/parser/script_text.h"
+#include "script/script_error.h"
+
+#include <exception>
+
+namespace tavrin {
+
+namespace {
+
+void writeAll(std::FILE* f, const std::string& s)
+{
+    std::fwrite(s.data(), 1, s.size(), f);
+}
+
+// Engine text (code page 1251, CR LF) for the terminal (UTF-8, LF).
+std::string terminalText(std::string_view text)
+{
+    std::string lf;
+    lf.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            lf += text[i];
+    return platform::cp1251ToUtf8(lf);
+}
+
+struct ScriptOptions {
+    std::string file;
+    std::string language = "PascalScript";
+    bool il = false;
+};
+
+bool parseOptions(const std::vector<std::string>& args, ScriptOptions& o, std::string& error)
+{
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--script" || a == "--language") {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            if (a == "--script") {
+                if (haveFile) {
+                    error = "--script takes exactly one script file";
+                    return false;
+                }
+                o.file = args[++i];
+                haveFile = true;
+            } else {
+                o.language = args[++i];
+            }
+        } else if (a == "--il") {
+            o.il = true;
+        } else {
+            error = "option " + a + " cannot be combined with --script";
+            return false;
+        }
+    }
+    if (!haveFile) {
+        error = "--script needs a script file";
+        return false;
+    }
+    if (!o.il) {
+        error = "--script needs --il: running scripts from the command line is not available yet";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsScriptCommand(const std::vector<std::string>& args)
+{
+    for (const std::string& a : args)
+        if (a == "--script")
+            return true;
+    return false;
+}
+
+int RunScriptCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
+{
+    ScriptOptions o;
+    std::string error;
+    if (!parseOptions(args, o, error)) {
+        writeAll(err, "tavrin: " + error + "\n");
+        return 1;
+    }
+    std::string bytes;
+    if (!platform::readFile(o.file, bytes, &error)) {
+        writeAll(err, "tavrin: " + error + "\n");
+        return 1;
+    }
+    try {
+        script::ScriptErrors result;
+        script::TfsILParser parser(result);
+        parser.UseLanguage(platform::utf8ToCp1251(o.language));
+        parser.SetUnitFolder(platform::extractFilePath(o.file));
+        if (!parser.BuildIntermediate(script::NormalizeLineEnds(bytes))) {
+            std::string line = "ERROR " + result.ErrorPosition + ": " + result.ErrorText;
+            if (!result.ErrorUnit.empty())
+                line += " (unit \"" + result.ErrorUnit + "\")";
+            writeAll(err, terminalText(line) + "\n");
+            return 2;
+        }
+        script::TfsXMLDocument& doc = parser.ILDocument();
+        doc.AutoIndent = true;
+        writeAll(out, terminalText(doc.SaveToText()));
+        return 0;
+    } catch (const std::exception& e) {
+        writeAll(err, "tavrin: " + terminalText(e.what()) + "\n");
+        return 1;
+    }
+}
+
+} // namespace tavrin
