@@ -105,6 +105,9 @@ public:
 
     // The GL state every new context starts from.
     static void ApplyInitialState();
+    // The drawing state a painter may have changed between frames (not the
+    // lights and materials of the scene).
+    static void RestoreDrawingState();
 
     const ViewState& view() const noexcept { return view_; }
     ViewState& view() noexcept { return view_; }

@@ -197,7 +197,8 @@ bool MeshModel::Draw(const BoundingRecord& box, bool accelerated, int facePass, 
     }
 }
 
-bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solid)
+bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solid,
+                                  bool outlines)
 {
     const GridSource g = Grid();
     if (g.rows < 2 || g.cols < 2)
@@ -206,6 +207,11 @@ bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colorm
         solidColor(solid);
     const Painter p = painterFor(*this, box, colormap);
     const bool mapped = colormap >= 0;
+    // A recorded list may join strips through zero-area triangles, whose
+    // outlines would show when polygons are drawn as lines: then each
+    // strip's triangles are sent one by one, in the strip's order.
+    const GLenum primitive = outlines ? GL_TRIANGLES : GL_TRIANGLE_STRIP;
+
     if (format_.shadeModel1 & shade1::SmoothShading) {
         VertexNormals normals(g);
         std::vector<float> upper(normals.Row(0), normals.Row(0) + 3 * std::size_t(g.cols));
@@ -213,17 +219,22 @@ bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colorm
         for (std::int32_t i = 0; i + 1 < g.rows; ++i) {
             const float* next = normals.Row(i + 1);
             std::copy(next, next + lower.size(), lower.begin());
-            glBegin(GL_TRIANGLE_STRIP);
+            auto corner = [&](std::int32_t row, std::int32_t j) {
+                Vertex v = g.at(row, j);
+                p.normal((row == i ? upper : lower).data() + 3 * j);
+                if (mapped)
+                    p.color(v);
+                glVertex3fv(v.data());
+            };
+            glBegin(primitive);
             for (std::int32_t j = 0; j < g.cols; ++j) {
-                Vertex a = g.at(i, j), b = g.at(i + 1, j);
-                p.normal(upper.data() + 3 * j);
-                if (mapped)
-                    p.color(a);
-                glVertex3fv(a.data());
-                p.normal(lower.data() + 3 * j);
-                if (mapped)
-                    p.color(b);
-                glVertex3fv(b.data());
+                if (!outlines) {
+                    corner(i, j);
+                    corner(i + 1, j);
+                } else if (j > 0) {
+                    corner(i, j - 1), corner(i + 1, j - 1), corner(i, j);
+                    corner(i, j), corner(i + 1, j - 1), corner(i + 1, j);
+                }
             }
             glEnd();
             if (Interrupted())
@@ -232,19 +243,28 @@ bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colorm
         }
         return true;
     }
+    // Flat: each quad's one normal and colour, set before its two corners
+    // that end its two triangles.
     for (std::int32_t i = 0; i + 1 < g.rows; ++i) {
-        glBegin(GL_TRIANGLE_STRIP);
+        glBegin(primitive);
         Vertex pa = g.at(i, 0), pb = g.at(i + 1, 0);
-        glVertex3fv(pa.data());
-        glVertex3fv(pb.data());
+        if (!outlines) {
+            glVertex3fv(pa.data());
+            glVertex3fv(pb.data());
+        }
         for (std::int32_t j = 1; j < g.cols; ++j) {
             Vertex a = g.at(i, j), b = g.at(i + 1, j);
             Vertex n = QuadNormal(g, i, j - 1);
             p.normal(n.data());
             if (mapped)
                 p.colorAtCentroid(pa, pb, b, a);
-            glVertex3fv(a.data());
-            glVertex3fv(b.data());
+            if (outlines) {
+                for (const Vertex* v : {&pa, &pb, &a, &a, &pb, &b})
+                    glVertex3fv(v->data());
+            } else {
+                glVertex3fv(a.data());
+                glVertex3fv(b.data());
+            }
             pa = a;
             pb = b;
         }
@@ -359,7 +379,7 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
     } else {
         // Lit or translucent lines: the strip outlines, diagonals included.
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-        going = DrawFilledSurface(box, colormap, f.lineColor);
+        going = DrawFilledSurface(box, colormap, f.lineColor, true);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
     if (stipple)

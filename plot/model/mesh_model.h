@@ -48,7 +48,10 @@ public:
     // The drawing routines that contours, bars and patches reuse. Each is
     // false when the user interrupted it. colormap: the colour-map index
     // for per-vertex (or per-quad) colours, or −1 for the solid colour.
-    bool DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solidColor);
+    // outlines: the polygon mode draws lines (the strips then go as single
+    // triangles, in the same order).
+    bool DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solidColor,
+                           bool outlines = false);
     bool DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t colormap);
     bool DrawMeshWireframe(const BoundingRecord& box);
     // Dots at every vertex.
