@@ -5,7 +5,6 @@
 
 #include <QFont>
 #include <QPainter>
-#include <QPen>
 
 #include <algorithm>
 #include <cmath>
@@ -53,16 +52,14 @@ void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& b
     const ControlState& s = control.state();
     if (!s.showBorder || control.FlatPlot())
         return;
-    painter.save();
-    QPen pen(fromPacked(s.borderColor));
-    pen.setWidth(1);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    // The outline of the bounds, one pixel inside them.
-    painter.drawRect(bounds.adjusted(0, 0, -1, -1));
-    painter.restore();
+    // A one-pixel outline of the bounds, drawn as four filled strips so
+    // that every paint engine puts it on the same pixels.
+    const QColor color = fromPacked(s.borderColor);
+    const QRect& b = bounds;
+    painter.fillRect(QRect(b.left(), b.top(), b.width(), 1), color);
+    painter.fillRect(QRect(b.left(), b.bottom(), b.width(), 1), color);
+    painter.fillRect(QRect(b.left(), b.top(), 1, b.height()), color);
+    painter.fillRect(QRect(b.right(), b.top(), 1, b.height()), color);
 }
 
 void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,

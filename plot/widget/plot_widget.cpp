@@ -215,6 +215,8 @@ void PlotWidget::askAboutInterruption()
 
 bool PlotWidget::EscapePressed()
 {
+    if (escapeProbe_)
+        return escapeProbe_();
     bool pressed = escapeSeen_ || EscapeKeyDown();
     escapeSeen_ = false;
     return pressed;

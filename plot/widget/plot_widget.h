@@ -35,6 +35,9 @@ public:
     // Asks whether to stop after the user pressed Escape: true for OK.
     // A message box unless replaced (tests).
     void setInterruptQuestion(std::function<bool()> ask) { ask_ = std::move(ask); }
+    // Where the Escape key is read during a drawing: the keyboard unless
+    // replaced (tests).
+    void setEscapeProbe(std::function<bool()> probe) { escapeProbe_ = std::move(probe); }
     // Frames drawn, for tests.
     int frames() const noexcept { return frames_; }
     GlRenderer::Frame lastFrame() const noexcept { return lastFrame_; }
@@ -61,6 +64,7 @@ private:
     COpenGLCtrl* control_;
     std::unique_ptr<Context> context_;
     std::function<bool()> ask_;
+    std::function<bool()> escapeProbe_;
     int frames_ = 0;
     GlRenderer::Frame lastFrame_ = GlRenderer::Frame::Skipped;
     bool escapeSeen_ = false;
