@@ -46,6 +46,14 @@ std::string lowerExtension(const std::string& path)
     return ext;
 }
 
+// The offscreen platform's notices (no runtime folder and the like) are
+// not the user's business; errors still go to standard error.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tavrin: %s\n", text.toLocal8Bit().constData());
+}
+
 void setProperty(platform::Dispatch& object, const std::string& name, const std::string& value)
 {
     object.put(std::string_view(name), PropertyValueFromText(value));
@@ -69,6 +77,7 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
     // Fonts for the title need a GUI application; the offscreen platform
     // needs no display.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(quietQtMessages);
     static int argc = 1;
     static char name[] = "tavrin";
     static char* argv[] = {name, nullptr};
