@@ -354,28 +354,22 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
         const GridSource g = Grid();
         const Painter p = painterFor(*this, box, colormap);
         const bool mapped = colormap >= 0;
-        for (std::int32_t i = 0; i < g.rows && going; ++i) {
-            glBegin(GL_LINE_STRIP);
-            for (std::int32_t j = 0; j < g.cols; ++j) {
-                Vertex v = g.at(i, j);
-                if (mapped)
-                    p.color(v);
-                glVertex3fv(v.data());
+        // One line strip per row, then one per column.
+        auto strips = [&](std::int32_t outer, std::int32_t inner, bool rows) {
+            for (std::int32_t a = 0; a < outer && going; ++a) {
+                glBegin(GL_LINE_STRIP);
+                for (std::int32_t b = 0; b < inner; ++b) {
+                    Vertex v = rows ? g.at(a, b) : g.at(b, a);
+                    if (mapped)
+                        p.color(v);
+                    glVertex3fv(v.data());
+                }
+                glEnd();
+                going = !Interrupted();
             }
-            glEnd();
-            going = !Interrupted();
-        }
-        for (std::int32_t j = 0; j < g.cols && going; ++j) {
-            glBegin(GL_LINE_STRIP);
-            for (std::int32_t i = 0; i < g.rows; ++i) {
-                Vertex v = g.at(i, j);
-                if (mapped)
-                    p.color(v);
-                glVertex3fv(v.data());
-            }
-            glEnd();
-            going = !Interrupted();
-        }
+        };
+        strips(g.rows, g.cols, true);
+        strips(g.cols, g.rows, false);
     } else {
         // Lit or translucent lines: the strip outlines, diagonals included.
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

@@ -96,14 +96,7 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         PlotBinding plot(control);
         plot.RemoveSurfaces();
         if (ex.sum) {
-            VisualizationMatrix sum(s.rect);
-            for (const std::string& f : cl.files) {
-                std::optional<VisualizationMatrix> m = BuildMatrix(DataLines::fromFile(f), s);
-                if (m)
-                    AddToSum(sum, *m);
-                else
-                    message(err, "Ошибка при формировании поверхности из файла : " + f);
-            }
+            VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
             plot.AddSurface(sum);
             added = 1;
         } else {
