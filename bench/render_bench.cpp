@@ -24,7 +24,7 @@ struct Scene {
 
     Scene(int n, bool filled)
     {
-        platform::SafeArray::Bound b[2] = {{std::uint32_t(n), 0}, {std::uint32_t(n), 0}};
+        platform::SafeArray::Bound b[2] = {{0, std::uint32_t(n)}, {0, std::uint32_t(n)}};
         platform::Ref<platform::SafeArray> a(platform::SafeArray::create(platform::varDouble, b));
         auto* cells = static_cast<double*>(a->data());
         for (int j = 0; j < n; ++j)
@@ -37,11 +37,11 @@ struct Scene {
         control.invoke(halvex::dispid::AddSurface, platform::InvokeKind::Method, args);
         if (filled) {
             std::vector<Variant> m{Variant(0)};
-            Variant model = control.invoke("Model", platform::InvokeKind::Method, m);
+            Variant model = static_cast<platform::Dispatch&>(control).invoke("Model", platform::InvokeKind::Method, m);
             model.dispatch()->put("DrawFilledPolygons", Variant(true));
             model.dispatch()->put("DrawLines", Variant(false));
             model.dispatch()->put("PolygonColormap", Variant::fromInt16(1));
-            control.put("Lighting", Variant(true));
+            static_cast<platform::Dispatch&>(control).put("Lighting", Variant(true));
         }
         target = std::make_unique<halvex::OffscreenRenderer>(control, 800, 600);
         target->Render();

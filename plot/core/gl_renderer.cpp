@@ -199,6 +199,8 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         lastDpi_ = dpi;
         listsValid_ = false;
     }
+    // About two pixels a grid line across the picture's larger side.
+    context_->detailLimit = std::max(width, height) / 2;
     if (control_.NeedsRebuild() || !listsValid_) {
         SetViewport(0, 0, size[0], size[1], dpi);
         ApplyFogAndLighting();

@@ -76,6 +76,13 @@ Painter painterFor(const CglModel& m, const BoundingRecord& box, std::int32_t co
     return {box, colormap, f.spectrumDir, float(f.polygonColor >> 24) * kByteToUnit, f.scale, !m.EqualScales()};
 }
 
+// Finer grids than the picture can show are drawn thinned out.
+GridSource visibleGrid(const GridSource& g)
+{
+    const RenderContext* rc = RenderContext::Current();
+    return Thinned(g, rc ? rc->detailLimit : 0);
+}
+
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
 {
     return a != b && b != c && a != c;
@@ -200,7 +207,7 @@ bool MeshModel::Draw(const BoundingRecord& box, bool accelerated, int facePass, 
 bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solid,
                                   bool outlines)
 {
-    const GridSource g = Grid();
+    const GridSource g = visibleGrid(Grid());
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (colormap < 0)
@@ -277,7 +284,7 @@ bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colorm
 
 bool MeshModel::DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t colormap)
 {
-    const GridSource g = Grid();
+    const GridSource g = visibleGrid(Grid());
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (colormap < 0)
@@ -351,7 +358,7 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
     const std::int32_t colormap = f.lineColorMap ? f.colormapIndex : -1;
     bool going = true;
     if (!glIsEnabled(GL_LIGHTING) && (f.lineColor >> 24) == 255) {
-        const GridSource g = Grid();
+        const GridSource g = visibleGrid(Grid());
         const Painter p = painterFor(*this, box, colormap);
         const bool mapped = colormap >= 0;
         // One line strip per row, then one per column.
