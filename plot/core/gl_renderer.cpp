@@ -190,8 +190,8 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         listsValid_ = false;
         ApplyInitialState();
         context_->ReadLimits();
-        context_->lineWidthUnit = float(dpi > 0.0 ? dpi : 96.0) / 12.0f;
     }
+    context_->lineWidthUnit = float(dpi > 0.0 ? dpi : 96.0) / 12.0f;
     std::array<int, 2> size = LimitViewport(width, height);
     if (size[0] != lastWidth_ || size[1] != lastHeight_ || dpi != lastDpi_) {
         lastWidth_ = size[0];
