@@ -76,11 +76,14 @@ Painter painterFor(const CglModel& m, const BoundingRecord& box, std::int32_t co
     return {box, colormap, f.spectrumDir, float(f.polygonColor >> 24) * kByteToUnit, f.scale, !m.EqualScales()};
 }
 
-// Finer grids than the picture can show are drawn thinned out.
-GridSource visibleGrid(const GridSource& g)
+// Finer grids than the picture can show are drawn thinned out: filled
+// cells of about two pixels, and lines about three pixels apart (denser
+// lines only blacken the picture, at a high price for smoothed lines).
+GridSource visibleGrid(const GridSource& g, bool lines = false)
 {
     const RenderContext* rc = RenderContext::Current();
-    return Thinned(g, rc ? rc->detailLimit : 0);
+    std::int32_t limit = rc ? rc->detailLimit : 0;
+    return Thinned(g, lines ? limit * 2 / 3 : limit);
 }
 
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
@@ -358,7 +361,7 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
     const std::int32_t colormap = f.lineColorMap ? f.colormapIndex : -1;
     bool going = true;
     if (!glIsEnabled(GL_LIGHTING) && (f.lineColor >> 24) == 255) {
-        const GridSource g = visibleGrid(Grid());
+        const GridSource g = visibleGrid(Grid(), true);
         const Painter p = painterFor(*this, box, colormap);
         const bool mapped = colormap >= 0;
         // One line strip per row, then one per column.
