@@ -67,6 +67,12 @@ TEST_F(Overlays, TheBorderOutlinesTheBoundsInItsColour)
     EXPECT_EQ(count(image, QRect(1, 1, 298, 198), red), 0);
     put(*ctl, "ShowBorder", Variant(false));
     EXPECT_EQ(count(draw(), QRect(0, 0, 300, 200), red), 0);
+    // A flat plot's border is the XY plane's, not the painter's.
+    put(*ctl, "ShowBorder", Variant(true));
+    call(*ctl, "AddSurface", {doubles2D(0, 2, 0, 2, {1, 2, 3, 4})});
+    put(*dispatchOf(call(*ctl, "Model", {Variant(0)})), "ViewAs", Variant::fromInt16(1));
+    ASSERT_TRUE(control().FlatPlot());
+    EXPECT_EQ(count(draw(), QRect(0, 0, 300, 200), red), 0);
 }
 
 TEST_F(Overlays, TheTitleStandsAboveOrBelowOrNowhere)

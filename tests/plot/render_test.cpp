@@ -105,6 +105,54 @@ TEST_F(Rendering, TheWholeSceneProjectsIntoTheViewport)
     }
 }
 
+TEST_F(Rendering, ContourPlotsAreSeenFromAboveAndNeverInPerspective)
+{
+    addSurface(5, 8, [](int i, int j) { return i * j; });
+    put(*model(0), "ViewAs", Variant::fromInt16(1));
+    put(*ctl, "PerspectiveView", Variant(true));
+    put(*ctl, "GraphTitle", Variant(std::string("Flat")));
+    put(*ctl, "GraphTitlePosition", Variant::fromInt16(0));
+    ASSERT_TRUE(control().FlatPlot());
+    target(200, 200);
+    render();
+    const halvex::ViewState& v = renderer().view();
+    EXPECT_FALSE(v.perspectiveFrustum);
+    EXPECT_EQ(v.projection[11], 0.0);
+    // The data's X (display z, 0..4) across, its Y (display x, 0..7) up,
+    // with margins, and room for the title above.
+    const auto& f = v.frustum;
+    EXPECT_LT(f[0], 0.0f);
+    EXPECT_GT(f[1], 4.0f);
+    EXPECT_LT(f[2], 0.0f);
+    EXPECT_GT(f[3], 7.0f);
+    EXPECT_GT(f[3] - 7.0f, 0.0f - f[2]);
+}
+
+TEST_F(Rendering, FogSpansTheVolume)
+{
+    addSurface(4, 4, [](int i, int j) { return i + j; });
+    put(*ctl, "Fog", Variant(true));
+    put(*ctl, "FogColor", Variant(int(0xFF0000FF)));
+    target(100, 100);
+    render();
+    offscreen_->context().MakeCurrent();
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    GLfloat start = 0, end = 0, color[4], mode = 0;
+    glGetFloatv(GL_FOG_START, &start);
+    glGetFloatv(GL_FOG_END, &end);
+    glGetFloatv(GL_FOG_COLOR, color);
+    glGetFloatv(GL_FOG_MODE, &mode);
+    EXPECT_FLOAT_EQ(start, float(renderer().view().nearPlane));
+    EXPECT_FLOAT_EQ(end, float(renderer().view().farPlane));
+    EXPECT_EQ(color[0], 1.0f);
+    EXPECT_EQ(color[1], 0.0f);
+    EXPECT_EQ(GLenum(mode), GLenum(GL_LINEAR)); // whatever FogMode says
+    put(*ctl, "Fog", Variant(false));
+    render();
+    offscreen_->context().MakeCurrent();
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+}
+
 TEST_F(Rendering, ACollapsedViewportSkipsTheFrame)
 {
     addSurface(3, 3, [](int i, int j) { return i * j; });
