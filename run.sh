@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the viewer needs, builds it (release) and starts it on the
-# bundled examples. Without a display it runs the headless command line on
-# the examples instead.
+# bundled examples. Without a display it draws the examples into PNG
+# pictures with the headless command line instead, and says where they are.
 set -euo pipefail
 cd "$(dirname "$0")"
 cmake/install-deps.sh build
@@ -14,9 +14,17 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$tavrin" "${examples[@]}"
 fi
 
-echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): running the headless command line."
+out="$PWD/build/release/pictures"
+mkdir -p "$out"
+echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): drawing the examples off screen."
 for f in "${examples[@]}"; do
-  echo
-  echo "== $(basename "$f"): visualization matrix over 0..10 x 0..10, scaled, midpoint fill =="
-  "$tavrin" --matrix "$f" --rect 0 10 0 10 --scale --fill 3
+  name="$(basename "$f" .txt)"
+  "$tavrin" --export "$out/$name.png" "$f" --rect 0 40 0 40 --scale --fill 3 --size 800x600 \
+    --model-set DrawFilledPolygons=1 --model-set PolygonColormap=1 --set GraphTitle="$name" \
+    --set GraphTitlePosition=0
+  echo "  $out/$name.png"
 done
+"$tavrin" --export "$out/summed.png" "${examples[@]}" --sum --rect 0 40 0 40 --scale --fill 3 \
+  --model-set DrawFilledPolygons=1 --model-set PolygonColormap=1 --model-set ColormapIndex=4 --set Lighting=1
+echo "  $out/summed.png (all examples summed on one surface)"
+echo "The pictures are in $out"

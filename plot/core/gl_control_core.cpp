@@ -1,5 +1,6 @@
 #include "plot/core/gl_control_core.h"
 
+#include "plot/core/gl_renderer.h"
 #include "plot/core/plot_errors.h"
 #include "plot/model/mesh_model.h"
 
@@ -17,6 +18,13 @@ CGLCOleControl::CGLCOleControl(host::HostFramework& host, const platform::Guid& 
         state_.highQualityPrinting = true;
     for (int slot = 0; slot < 3; ++slot)
         lights_[slot] = CglLight::makeDefault(slot, link_);
+    renderer_ = std::make_unique<GlRenderer>(*this);
+    glRenderer_ = static_cast<GlRenderer*>(renderer_.get());
+}
+
+GlRenderer* CGLCOleControl::glRenderer() const noexcept
+{
+    return renderer_.get() == glRenderer_ ? glRenderer_ : nullptr;
 }
 
 CGLCOleControl::~CGLCOleControl()
@@ -35,6 +43,12 @@ void CGLCOleControl::RefreshScene()
     }
     rebuild_ = true;
     InvalidateControl(true);
+}
+
+void CGLCOleControl::DrawProblem(std::string_view message)
+{
+    drawMessages_.emplace_back(message);
+    FireHostEvent(host::HostEvent::Message, message);
 }
 
 void CGLCOleControl::RequestRedraw()

@@ -16,9 +16,13 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace halvex {
+
+class GlRenderer;
 
 class CGLCOleControl : public host::CDravikOleControl, public PlotOwner {
 public:
@@ -33,6 +37,11 @@ public:
     void PutModel(int number, platform::Ref<CglModel> model) override;
     BoundingRecord& DataBox() override { return dataBox_; }
     platform::Ref<OwnerLink> Link() const override { return link_; }
+    bool InterruptRequested() override { return renderer_ && renderer_->InterruptRequested(); }
+    // Fired to the host as its message event, and kept for containers
+    // without one.
+    void DrawProblem(std::string_view message) override;
+    const std::vector<std::string>& drawMessages() const noexcept { return drawMessages_; }
 
     const ControlState& state() const noexcept { return state_; }
     const ModelTable& models() const noexcept { return models_; }
@@ -59,6 +68,12 @@ public:
     // renderer clears it after rebuilding.
     bool NeedsRebuild() const noexcept { return rebuild_; }
     void SceneRebuilt() noexcept { rebuild_ = false; }
+    // The projection's camera distance (not a change of the settings).
+    void SetZPosition(double z) noexcept { state_.zPosition = z; }
+    // Everything a redraw needs except the modified mark; for the window
+    // after a size change, a new context or an interruption the user went
+    // on from.
+    void RefreshScene();
     // Set in the first host program when a plot kind changes to or from a
     // vector field; the host's property-page notice takes it.
     bool TakePlotKindNotice() noexcept { return std::exchange(plotKindNotice_, false); }
@@ -70,6 +85,8 @@ public:
 
     void attachRenderer(std::unique_ptr<RenderLink> renderer) { renderer_ = std::move(renderer); }
     RenderLink* renderer() const noexcept { return renderer_.get(); }
+    // The OpenGL renderer the control made for itself, while it is attached.
+    GlRenderer* glRenderer() const noexcept;
     void attachModelBox(platform::Ref<ModelBoxLink> box) { modelBox_ = std::move(box); }
     ModelBoxLink* modelBox() const noexcept { return modelBox_.get(); }
 
@@ -77,9 +94,6 @@ protected:
     CGLCOleControl(host::HostFramework& host, const platform::Guid& eventsIid);
     ~CGLCOleControl() override;
 
-    // Everything RequestRedraw does except marking the control modified:
-    // cached lists dropped, axes stale, rebuild raised, window invalidated.
-    void RefreshScene();
     platform::Ref<CglModel> NewPlaceholder() const;
 
     ControlState state_;
@@ -91,11 +105,13 @@ private:
     BoundingRecord dataBox_ = BoundingRecord::empty();
     platform::Ref<ModelBoxLink> modelBox_;
     std::unique_ptr<RenderLink> renderer_;
+    GlRenderer* glRenderer_ = nullptr;
     bool flatPlot_ = false;
     bool allBars_ = false;
     bool allSurfaces_ = false;
     bool rebuild_ = true;
     bool plotKindNotice_ = false;
+    std::vector<std::string> drawMessages_;
 };
 
 } // namespace halvex

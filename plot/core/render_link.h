@@ -20,6 +20,8 @@ public:
     virtual void SetViewport(int width, int height) = 0;
     // A destroyed light is switched off in the renderer.
     virtual void DisableLight(std::int32_t lightNumber) = 0;
+    // Asked by drawing code between strips; true stops the drawing.
+    virtual bool InterruptRequested() { return false; }
 };
 
 } // namespace halvex

@@ -3,15 +3,15 @@
 // (vertex (i, j) at index i + j × rows), with optional per-vertex normals.
 // Base of the matrix surfaces and the primitive lists.
 
+#include "plot/model/mesh_normals.h"
 #include "plot/model/plot_model.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace halvex {
-
-using Vertex = std::array<float, 3>;
 
 class MeshModel : public CglModel {
 public:
@@ -19,6 +19,8 @@ public:
 
     MeshModel* AsMesh() override { return this; }
     bool NeedsDirectDraw() const override { return directDraw_; }
+    bool Draw(const BoundingRecord& dataBox, bool accelerated, int facePass, int subPass) override;
+    bool DrawForPicking() override;
     // A point list (one column) can be gridded; a matrix surface cannot.
     bool CanInterpolate() const override;
     void ComputeBarBox() override;
@@ -37,6 +39,23 @@ public:
 
     // Takes over a vertex grid (3 floats per vertex), dropping the normals.
     void SetVertices(std::unique_ptr<float[]> xyz, std::int32_t rows, std::int32_t cols) noexcept;
+    // Takes over one normal (3 floats) per vertex.
+    void SetNormals(std::unique_ptr<float[]> normals) noexcept { normals_ = std::move(normals); }
+
+    // The vertex grid as the drawing reads it.
+    virtual GridSource Grid() const { return {nullptr, vertices_.get(), normals_.get(), rows_, cols_}; }
+
+    // The drawing routines that contours, bars and patches reuse. Each is
+    // false when the user interrupted it. colormap: the colour-map index
+    // for per-vertex (or per-quad) colours, or −1 for the solid colour.
+    // outlines: the polygon mode draws lines (the strips then go as single
+    // triangles, in the same order).
+    bool DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solidColor,
+                           bool outlines = false);
+    bool DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t colormap);
+    bool DrawMeshWireframe(const BoundingRecord& box);
+    // Dots at every vertex.
+    bool DrawPoints(const BoundingRecord& box);
 
 protected:
     std::size_t index(std::int32_t i, std::int32_t j) const noexcept
@@ -50,6 +69,14 @@ protected:
     std::unique_ptr<float[]> normals_;
     bool directDraw_ = false;
     bool flatKind_ = false;
+
+private:
+    // Tells the owner, once per message, that this model cannot draw;
+    // returns false as Draw does.
+    bool Problem(std::string_view message);
+    bool Interrupted() const;
+
+    std::string reportedProblem_;
 };
 
 } // namespace halvex

@@ -4,6 +4,7 @@
 // for its whole life and hands out through `ModelBox`.
 
 #include "platform/automation/dispatch.h"
+#include "plot/model/bounding_record.h"
 
 namespace halvex {
 
@@ -13,6 +14,27 @@ public:
     virtual void DiscardLists() = 0;
     // The three axes rebuild their labels on the next frame.
     virtual void MarkAxesStale() = 0;
+
+    // The renderer's hooks. Each axis takes its data range from the scene
+    // box and may widen it to the range it shows (or replace it by the
+    // user's limits).
+    virtual void FitAxes(BoundingRecord& sceneBox, bool flatPlot)
+    {
+        (void)sceneBox;
+        (void)flatPlot;
+    }
+    // At the start of a frame: label fonts and the box's cached list.
+    virtual void DrawFrameStart() {}
+    // The parts behind the models and those in front of them.
+    virtual void DrawBehind() {}
+    virtual void DrawInFront() {}
+    // Planes (a, b, c, d) that keep the part inside the axes' user limits;
+    // at most six.
+    virtual int UserClipPlanes(double (*planes)[4])
+    {
+        (void)planes;
+        return 0;
+    }
 };
 
 } // namespace halvex

@@ -51,6 +51,9 @@ public:
 
     // Tells the owner the picture changed.
     void LightChanged();
+    // Switches the renderer's light on with this light's position and
+    // colours, or off when the light is disabled.
+    void Apply() const;
 
 private:
     static const MemberDispatch& members();

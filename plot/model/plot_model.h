@@ -61,6 +61,10 @@ public:
     bool PlotFlag() const noexcept { return format_.plotFlag; }
     void SetPlotFlag(bool on) noexcept { format_.plotFlag = on; }
     const std::array<float, 3>& Scale() const noexcept { return format_.scale; }
+    // The control's equal-scales setting, copied before every draw: normals
+    // are then sent unscaled.
+    bool EqualScales() const noexcept { return equalScales_; }
+    void SetEqualScales(bool on) noexcept { equalScales_ = on; }
     bool Dirty() const noexcept { return format_.dirty; }
 
     // The reaction to any format change: forget the cached drawing and have
@@ -96,6 +100,7 @@ private:
     platform::Ref<OwnerLink> owner_;
     platform::Ref<ModelSettingsLink> dialogLink_;
     bool quickPlot_ = false;
+    bool equalScales_ = false;
 };
 
 } // namespace halvex

@@ -6,6 +6,8 @@
 
 #include "platform/automation/ref_counted.h"
 
+#include <string_view>
+
 namespace halvex {
 
 class CglModel;
@@ -39,6 +41,12 @@ public:
     virtual BoundingRecord& DataBox() = 0;
     // The link new models get as their owner.
     virtual platform::Ref<OwnerLink> Link() const = 0;
+
+    // Asked by a model's drawing between strips: true stops it (the user
+    // pressed Escape).
+    virtual bool InterruptRequested() { return false; }
+    // A model cannot draw itself; each model tells each message once.
+    virtual void DrawProblem(std::string_view message) { (void)message; }
 
 protected:
     ~PlotOwner() = default;

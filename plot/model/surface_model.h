@@ -19,6 +19,7 @@ public:
         return {float(j), heights_[index(i, j)], float(i)};
     }
     bool HasData() const override { return heights_ != nullptr; }
+    GridSource Grid() const override { return {heights_.get(), nullptr, normals_.get(), rows_, cols_}; }
 
     const float* heights() const noexcept { return heights_.get(); }
     // Takes over the height matrix, releasing any earlier one and its normals.

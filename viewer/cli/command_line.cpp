@@ -11,6 +11,12 @@ const char* UsageText()
            "                                   checked, and the first is shown\n"
            "  tavrin --matrix FILE [options]   print the visualization matrix of a data file\n"
            "  tavrin --sum FILE... [options]   print the cell-by-cell sum of the files' matrices\n"
+           "  tavrin --export OUT.png FILE... [options]\n"
+           "                                   draw the files' surfaces into a PNG picture, with no\n"
+           "                                   display: --each (one surface per file, the default)\n"
+           "                                   or --sum (one summed surface); --size WxH (800x600);\n"
+           "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
+           "                                   --model-set NAME=VALUE sets it on every surface added\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -51,6 +57,58 @@ bool readInt(const std::string& option, const std::string& text, std::int32_t& o
 
 } // namespace
 
+// The options of --export.
+static bool parseExportOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& cl, bool& modeSet,
+                       std::string& error)
+{
+    const std::string& a = args[i];
+    auto& ex = cl.exportTo;
+    if (a == "--export") {
+        // A --sum before it asked for the summed surface.
+        if (modeSet && cl.mode != CommandLine::Mode::Export && cl.mode != CommandLine::Mode::Sum) {
+            error = "option --export cannot be combined with another command";
+            return false;
+        }
+        ex.sum = ex.sum || (modeSet && cl.mode == CommandLine::Mode::Sum);
+        cl.mode = CommandLine::Mode::Export;
+        modeSet = true;
+        if (!needValues(args, i, 1, error))
+            return false;
+        ex.output = args[++i];
+        return true;
+    }
+    if (cl.mode != CommandLine::Mode::Export) {
+        error = "option " + a + " needs --export before it";
+        return false;
+    }
+    if (a == "--each") {
+        ex.sum = false;
+        return true;
+    }
+    if (!needValues(args, i, 1, error))
+        return false;
+    const std::string& v = args[++i];
+    if (a == "--size") {
+        std::size_t x = v.find_first_of("xX");
+        std::int32_t w = 0, h = 0;
+        if (x == std::string::npos || !platform::parseInt32(v.substr(0, x), w) ||
+            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > 16384 || h > 16384) {
+            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to 16384 pixels";
+            return false;
+        }
+        ex.width = w;
+        ex.height = h;
+        return true;
+    }
+    std::size_t eq = v.find('=');
+    if (eq == std::string::npos || eq == 0) {
+        error = "option " + a + ": \"" + v + "\" is not NAME=VALUE";
+        return false;
+    }
+    (a == "--set" ? ex.sets : ex.modelSets).emplace_back(v.substr(0, eq), v.substr(eq + 1));
+    return true;
+}
+
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std::string& error)
 {
     bool modeSet = false;
@@ -84,7 +142,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
             cl.files.push_back(args[++i]);
         } else if (a == "--sum") {
-            if (!setMode(CommandLine::Mode::Sum, a))
+            if (cl.mode == CommandLine::Mode::Export)
+                cl.exportTo.sum = true;
+            else if (!setMode(CommandLine::Mode::Sum, a))
+                return false;
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set") {
+            if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
         } else if (a == "--rect") {
             if (!needValues(args, i, 4, error))
@@ -135,13 +198,17 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "--matrix takes exactly one data file";
         return false;
     }
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty()) {
+        error = "--export needs at least one data file";
+        return false;
+    }
     if (cl.mode == CommandLine::Mode::Sum && cl.files.empty()) {
         error = "--sum needs at least one data file";
         return false;
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
     if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix or --sum";
+        error = "matrix options need --matrix, --sum or --export";
         return false;
     }
     return true;

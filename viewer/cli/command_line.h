@@ -16,6 +16,7 @@ struct CommandLine {
         Window, // open the main window with the files
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
+        Export, // draw the files' surfaces into a picture file
         Help,
         Version,
     };
@@ -27,6 +28,17 @@ struct CommandLine {
     std::optional<bool> yesScale;
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
+
+    // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
+    // [--model-set NAME=VALUE]...
+    struct Export {
+        std::string output;
+        bool sum = false;
+        int width = 800;
+        int height = 600;
+        std::vector<std::pair<std::string, std::string>> sets;      // control properties
+        std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
+    } exportTo;
 
     bool headless() const noexcept { return mode != Mode::Window; }
 };

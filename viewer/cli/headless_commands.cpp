@@ -60,6 +60,19 @@ void message(std::FILE* err, const std::string& text)
 
 } // namespace
 
+VisualizationMatrix SumOfFiles(const std::vector<std::string>& files, const MatrixSettings& s, std::FILE* err)
+{
+    VisualizationMatrix sum(s.rect);
+    for (const std::string& f : files) {
+        std::optional<VisualizationMatrix> m = BuildMatrix(DataLines::fromFile(f), s);
+        if (m)
+            AddToSum(sum, *m);
+        else
+            message(err, "Ошибка при формировании поверхности из файла : " + f);
+    }
+    return sum;
+}
+
 int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* out, std::FILE* err,
                      const FillScriptRunner& runFillScript)
 {
@@ -84,16 +97,7 @@ int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, st
             std::optional<VisualizationMatrix> m = BuildMatrix(lines, s);
             AppendMatrixText(*m, text);
         } else {
-            VisualizationMatrix sum(s.rect);
-            for (const std::string& f : cl.files) {
-                // As the summing command: the file's lines as read, no fill script.
-                std::optional<VisualizationMatrix> m = BuildMatrix(DataLines::fromFile(f), s);
-                if (m)
-                    AddToSum(sum, *m);
-                else
-                    message(err, "Ошибка при формировании поверхности из файла : " + f);
-            }
-            AppendMatrixText(sum, text);
+            AppendMatrixText(SumOfFiles(cl.files, s, err), text);
         }
         writeAll(out, text);
         std::fflush(out);

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace tavrin {
 
@@ -19,6 +20,11 @@ void AppendMatrixText(const VisualizationMatrix& m, std::string& out);
 // Matrix settings of the command: options over the settings file of the
 // program folder.
 MatrixSettings CommandMatrixSettings(const CommandLine& cl, const std::string& programFolder);
+
+// The cell-by-cell sum of the files' matrices, as the summing command
+// makes it: each file's lines as read (no fill script); a file that gives
+// no matrix is reported on err and left out.
+VisualizationMatrix SumOfFiles(const std::vector<std::string>& files, const MatrixSettings& s, std::FILE* err);
 
 // Runs --matrix or --sum; returns the exit status (0, or 1 on errors, whose
 // messages go to err).

@@ -6,6 +6,8 @@
 #include "platform/system/single_instance.h"
 #include "viewer/settings/program_folder.h"
 #include "plot/core/plot_registration.h"
+#include "plot/widget/plot_widget.h"
+#include "viewer/binding/initial_state.h"
 #include "viewer/ui/main_form.h"
 
 #include <QApplication>
@@ -47,8 +49,12 @@ int RunViewerWindow(int& argc, char** argv, const std::vector<std::string>& file
     // The plot control, created as any container creates it.
     halvex::registerPlotControl();
     try {
-        context.plot = PlotBinding(platform::ClassRegistry::instance().create("Corvane.Plot3D.1"));
-    } catch (const platform::DispatchException& e) {
+        platform::Ref<platform::Dispatch> control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
+        ApplyInitialPlotState(*control);
+        context.plot = PlotBinding(control);
+        // Its window; the main window takes it over as OpenGL1.
+        context.plotWidget = new halvex::PlotWidget(control);
+    } catch (const std::exception& e) {
         QMessageBox::warning(nullptr, QStringLiteral("Tavrin"), QString::fromUtf8(e.what()));
     }
     TForm1 form(std::move(context));

@@ -1,0 +1,153 @@
+#pragma once
+// The rendering engine: turns the control's state into a picture with
+// OpenGL 1.1 and GLU, into whatever `RenderContext` it is given (the
+// widget's on screen, EGL off screen). It owns the view state (field of
+// view, projection, view transform), lighting and fog, the two recorded
+// scene lists and the order in which the models are drawn.
+
+#include "plot/core/render_link.h"
+#include "plot/model/bounding_record.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace halvex {
+
+class CGLCOleControl;
+class RenderContext;
+
+// Pixels, x to the right and y down from the top-left corner.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const noexcept { return right - left; }
+    int height() const noexcept { return bottom - top; }
+    bool empty() const noexcept { return right <= left || bottom <= top; }
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Where the Escape key comes from: the window's keyboard.
+class InterruptProbe {
+public:
+    // True when Escape was pressed since the last look.
+    virtual bool EscapePressed() = 0;
+
+protected:
+    ~InterruptProbe() = default;
+};
+
+struct ViewState {
+    double fieldOfView = 20.0; // degrees
+    double windowAspect = 1.0;
+    double fixedAspect = 1.0;
+    double nearPlane = 0.1;
+    double farPlane = 1000.0;
+    double radius = 0.0; // R: 1.03 × the data box radius
+    std::array<float, 2> pan{0.0f, 0.0f};
+    std::array<float, 3> centre{0.0f, 0.0f, 0.0f};
+    double spinAngle = 0.0;
+    std::array<float, 3> spinAxis{1.0f, 0.0f, 0.0f};
+    double spinStep = 1.0;
+    bool spinning = false;
+    std::array<double, 16> modelview{};
+    std::array<double, 16> projection{};
+    std::array<int, 4> viewport{0, 0, 0, 0};
+    std::array<float, 6> frustum{}; // left, right, bottom, top, near, far
+    bool perspectiveFrustum = false;
+};
+
+class GlRenderer final : public RenderLink {
+public:
+    explicit GlRenderer(CGLCOleControl& control);
+    ~GlRenderer() override;
+
+    // RenderLink
+    void DiscardSceneLists() override;
+    bool MakeCurrent() override;
+    bool MakeNotCurrent() override;
+    void PolygonOffset(float factor, float units) override;
+    void SetViewport(int width, int height) override;
+    void DisableLight(std::int32_t lightNumber) override;
+    bool InterruptRequested() override;
+
+    // Where drawing goes; nullptr: nowhere. The context must outlive its
+    // use here.
+    void SetContext(RenderContext* context);
+    RenderContext* context() const noexcept { return context_; }
+    void SetInterruptProbe(InterruptProbe* probe) noexcept { probe_ = probe; }
+
+    enum class Frame {
+        Drawn,
+        Skipped,     // no context, or a viewport without area
+        Interrupted, // the user asked to stop; the rest is undrawn
+    };
+    // One frame of the control into the current context: a width × height
+    // pixel viewport at dpi dots per inch (96 × the device pixel ratio on
+    // screen), the area to draw within it (the whole of it when empty).
+    // Rebuilds the scene when the control asks for it, or the context is
+    // new, or the size changed.
+    Frame Paint(int width, int height, double dpi, PixelRect area = {});
+
+    // The steps of a frame, for the paths that draw elsewhere.
+    void SetViewport(int x, int y, int width, int height, double dpi);
+    void BuildScene();
+    void CompileSceneLists();
+    // True when it pushed a projection (FinishFrame's caller pops it).
+    bool SetPartialViewport(PixelRect area, PixelRect client);
+    void BeginFrame(bool picking, PixelRect area, int pickX = 0, int pickY = 0, int pickSize = 0);
+    void DrawOpaqueModels();
+    void FinishFrame();
+
+    // The models under a window point (pixels from the top-left corner),
+    // nearest first.
+    std::vector<int> Pick(int x, int y, int size = 5);
+
+    // The GL state every new context starts from.
+    static void ApplyInitialState();
+    // The drawing state a painter may have changed between frames (not the
+    // lights and materials of the scene).
+    static void RestoreDrawingState();
+
+    const ViewState& view() const noexcept { return view_; }
+    ViewState& view() noexcept { return view_; }
+    const BoundingRecord& sceneBox() const noexcept { return box_; }
+    // The viewport the size rule allows for a window size: both sides scaled
+    // by one factor so that the area stays within 3145728 pixels.
+    static std::array<int, 2> LimitViewport(int width, int height);
+    // True when the last frame was cut short by the user.
+    bool interrupted() const noexcept { return interrupted_; }
+
+private:
+    struct Pass {
+        bool transparent = false;
+        bool directOnly = false;
+    };
+    void RecomputeDataBox();
+    void Projection();
+    void FlatProjection();
+    void ApplyLights();
+    void Modelview();
+    std::array<float, 3> BoxScale() const;
+    // False when the user interrupted.
+    bool ModelPass(Pass pass);
+    bool DrawModelPasses(class CglModel& model, int facePass, bool directOnly);
+    void CallOrDraw(unsigned list, Pass pass);
+    void ForgetLists();
+    void ApplyFogAndLighting();
+
+    CGLCOleControl& control_;
+    RenderContext* context_ = nullptr;
+    InterruptProbe* probe_ = nullptr;
+    ViewState view_;
+    BoundingRecord box_;
+    unsigned listBase_ = 0; // opaque list; the transparent one follows
+    bool listsValid_ = false;
+    std::uint64_t generation_ = 0;
+    int lastWidth_ = 0, lastHeight_ = 0;
+    double lastDpi_ = 0.0;
+    bool interrupted_ = false;
+    std::chrono::steady_clock::time_point lastProbe_{};
+};
+
+} // namespace halvex

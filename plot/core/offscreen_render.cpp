@@ -1,0 +1,44 @@
+#include "plot/core/offscreen_render.h"
+
+#include "plot/core/gl_control_core.h"
+
+namespace halvex {
+
+OffscreenRenderer::OffscreenRenderer(CGLCOleControl& control, int width, int height)
+    : control_(control), context_(width, height), renderer_(control.glRenderer())
+{
+    if (!renderer_) {
+        error_ = "the control has no OpenGL renderer";
+        return;
+    }
+    if (!context_.valid()) {
+        error_ = context_.error();
+        return;
+    }
+    previous_ = renderer_->context();
+    renderer_->SetContext(&context_);
+    control_.SetControlSize(width, height);
+}
+
+OffscreenRenderer::~OffscreenRenderer()
+{
+    if (renderer_ && renderer_->context() == &context_) {
+        renderer_->SetContext(previous_);
+        // What was recorded belongs to this context, which is going.
+        renderer_->DiscardSceneLists();
+    }
+}
+
+GlRenderer::Frame OffscreenRenderer::Render(double dpi)
+{
+    if (!valid())
+        return GlRenderer::Frame::Skipped;
+    return renderer_->Paint(context_.width(), context_.height(), dpi);
+}
+
+bool OffscreenRenderer::Read(std::vector<std::uint8_t>& rgba)
+{
+    return valid() && context_.ReadPixels(rgba);
+}
+
+} // namespace halvex

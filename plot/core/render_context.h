@@ -1,0 +1,66 @@
+#pragma once
+// `RenderContext`: the GL context the control draws into, on screen (the
+// widget's) or off screen (EGL). Display lists, textures and glyph lists
+// belong to one GL context: `generation` changes whenever the context is
+// new, and everything cached for an older generation is rebuilt.
+
+#include <cstdint>
+
+namespace halvex {
+
+class RenderContext {
+public:
+    virtual ~RenderContext();
+
+    // False when there is no GL context to draw with.
+    virtual bool MakeCurrent() = 0;
+    virtual bool MakeNotCurrent() = 0;
+    // Shows a finished frame (double buffered contexts).
+    virtual void SwapBuffers() {}
+    virtual bool DoubleBuffered() const = 0;
+    // Draws into memory, not a window: the colour buffer is always cleared.
+    virtual bool Offscreen() const = 0;
+
+    // The context whose MakeCurrent ran last on this thread, or nullptr.
+    // Drawing code that has only the current GL context finds its record
+    // here.
+    static RenderContext* Current() noexcept;
+
+    std::uint64_t generation() const noexcept { return generation_; }
+
+    bool accelerated = false;
+    float sceneRadius[2] = {0.0f, 0.0f};
+    int pixelSize96[2] = {0, 0};
+    float viewVolume[2] = {0.0f, 0.0f};
+    // Device dots per inch / 12: 8 on a 96 dpi screen.
+    float lineWidthUnit = 8.0f;
+    // Target pixels per control pixel.
+    float pixelScale[2] = {1.0f, 1.0f};
+    float lineWidthRange[2] = {1.0f, 1.0f};
+    float pointSizeRange[2] = {1.0f, 1.0f};
+    // Grids with more lines than this in a direction are drawn with every
+    // k-th line: finer ones than the picture has pixels for cost time and
+    // show nothing more. 0: no limit.
+    std::int32_t detailLimit = 0;
+
+    // Wireframe and stipple widths scale with the device resolution.
+    float lineScale() const noexcept { return lineWidthUnit / 8.0f; }
+    // Dots are f × PointSize × 0.25 pixels.
+    float pointScale() const noexcept { return lineWidthUnit; }
+    // The largest point the renderer draws round and fast.
+    float pointThreshold() const noexcept { return pointSizeRange[1]; }
+
+    // Reads the line and point size ranges of the current context.
+    void ReadLimits();
+
+protected:
+    RenderContext();
+    // A new GL context stands behind this record from now on.
+    void NewGeneration() noexcept;
+    void SetCurrent(bool current) noexcept;
+
+private:
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace halvex

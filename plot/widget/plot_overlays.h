@@ -1,0 +1,35 @@
+#pragma once
+// What is drawn over the 3-D picture with the painter, on screen and on
+// off-screen images alike: the border and the graph title.
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace halvex {
+
+class CGLCOleControl;
+
+struct TitleStyle {
+    QString face = QStringLiteral("Times New Roman");
+    int points = 10;
+    QColor color = Qt::black;
+};
+
+// The title's font and colour from the control's container: its ambient
+// font, and its text colour (ambient 513, else its foreground colour).
+TitleStyle AmbientTitleStyle(const CGLCOleControl& control);
+
+// Border and title within bounds. controlHeight is the control's own
+// height in pixels: a bitmap larger than the control gets a larger title.
+// dpiRatio is the target's vertical resolution over the screen's.
+void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
+                  double dpiRatio = 1.0);
+
+// The border alone, around the background fill of a paint that draws no
+// picture (while the interruption question is open).
+void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds);
+
+} // namespace halvex

@@ -1,0 +1,258 @@
+#include "plot/widget/plot_widget.h"
+
+#include "plot/core/fpu_precision.h"
+#include "plot/core/plot_control.h"
+#include "plot/host/ambient_font.h"
+#include "plot/widget/escape_key.h"
+#include "plot/widget/plot_overlays.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <GL/gl.h>
+
+#include <stdexcept>
+
+namespace halvex {
+
+namespace {
+
+std::int32_t packed(const QColor& c)
+{
+    return std::int32_t(c.red() | c.green() << 8 | c.blue() << 16);
+}
+
+COpenGLCtrl* controlOf(const platform::Ref<platform::Dispatch>& d)
+{
+    auto* c = dynamic_cast<COpenGLCtrl*>(d.get());
+    if (!c)
+        throw std::invalid_argument("the object is not a plot control");
+    return c;
+}
+
+} // namespace
+
+// The widget's GL context as the renderer sees it; a new one (the widget
+// was moved to another window) is a new generation.
+class PlotWidget::Context final : public RenderContext {
+public:
+    explicit Context(PlotWidget& w) : widget_(w) {}
+    void Renewed() { NewGeneration(); }
+    bool MakeCurrent() override
+    {
+        if (!widget_.context())
+            return false;
+        widget_.makeCurrent();
+        SetCurrent(true);
+        return true;
+    }
+    bool MakeNotCurrent() override
+    {
+        SetCurrent(false);
+        widget_.doneCurrent();
+        return true;
+    }
+    // The widget draws into its own buffer, which Qt shows: cleared like a
+    // back buffer, swapped by Qt.
+    bool DoubleBuffered() const override { return true; }
+    bool Offscreen() const override { return false; }
+
+private:
+    PlotWidget& widget_;
+};
+
+PlotWidget::PlotWidget(platform::Ref<platform::Dispatch> control, QWidget* parent)
+    : QOpenGLWidget(parent), dispatch_(std::move(control)), control_(controlOf(dispatch_)),
+      context_(std::make_unique<Context>(*this))
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setAlphaBufferSize(8);
+    setFormat(format);
+    setFocusPolicy(Qt::StrongFocus);
+    control_->setSite(this);
+    if (GlRenderer* r = control_->glRenderer()) {
+        r->SetContext(context_.get());
+        r->SetInterruptProbe(this);
+    }
+}
+
+PlotWidget::~PlotWidget()
+{
+    if (GlRenderer* r = control_->glRenderer()) {
+        if (r->context() == context_.get())
+            r->SetContext(nullptr);
+        r->SetInterruptProbe(nullptr);
+        r->DiscardSceneLists();
+    }
+    if (control_->site() == this)
+        control_->setSite(nullptr);
+}
+
+void PlotWidget::invalidate(bool erase)
+{
+    (void)erase;
+    update();
+}
+
+platform::Variant PlotWidget::ambient(platform::DispId id) const
+{
+    switch (id) {
+    case host::ambient::BackColor:
+        return platform::Variant(int(packed(palette().color(QPalette::Window))));
+    case host::ambient::ForeColor:
+        return platform::Variant(int(packed(palette().color(QPalette::WindowText))));
+    case host::ambient::Font: {
+        QFont f = font();
+        double points = f.pointSizeF() > 0 ? f.pointSizeF() : 10.0;
+        return platform::Variant(platform::Ref<platform::Dispatch>(
+            new host::AmbientFont(f.family().toLatin1().toStdString(), points)));
+    }
+    default:
+        return {};
+    }
+}
+
+void PlotWidget::showAboutBox()
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("3-D Plot Control"),
+                    QStringLiteral("3-D Plot Control, version 8.0\nOpenGL surfaces, contours and more."),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void PlotWidget::initializeGL()
+{
+    // A new context: nothing recorded in an earlier one is valid here.
+    context_->Renewed();
+    setFullFpuPrecision();
+    control_->RefreshScene();
+}
+
+void PlotWidget::resizeGL(int width, int height)
+{
+    control_->SetControlSize(width, height);
+}
+
+void PlotWidget::paintPlaceholder()
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    DrawBorder(painter, *control_, rect());
+}
+
+void PlotWidget::paintGL()
+{
+    if (questionOpen_) {
+        paintPlaceholder();
+        return;
+    }
+    GlRenderer* renderer = control_->glRenderer();
+    if (!renderer)
+        return;
+    // The painter of the last frame may have left a program and its own
+    // state behind.
+    if (QOpenGLContext* c = QOpenGLContext::currentContext())
+        c->extraFunctions()->glUseProgram(0);
+    GlRenderer::RestoreDrawingState();
+    const qreal ratio = devicePixelRatioF();
+    const int w = int(width() * ratio + 0.5), h = int(height() * ratio + 0.5);
+    escapeSeen_ = false;
+    lastFrame_ = renderer->Paint(w, h, 96.0 * ratio);
+    if (lastFrame_ == GlRenderer::Frame::Skipped) {
+        paintPlaceholder();
+        return;
+    }
+    ++frames_;
+    {
+        QPainter painter(this);
+        DrawOverlays(painter, *control_, rect(), height());
+    }
+    if (lastFrame_ == GlRenderer::Frame::Interrupted && !questionPending_) {
+        // Asked once the paint is over: a modal loop must not run inside it.
+        questionPending_ = true;
+        QTimer::singleShot(0, this, [this] { askAboutInterruption(); });
+    }
+    if (redrawAfterPaint_) {
+        redrawAfterPaint_ = false;
+        control_->RefreshScene();
+    }
+}
+
+void PlotWidget::askAboutInterruption()
+{
+    questionOpen_ = true;
+    update();
+    bool stop = true;
+    try {
+        if (ask_) {
+            stop = ask_();
+        } else {
+            QMessageBox box(QMessageBox::Question, QStringLiteral("3-D Plot"), QStringLiteral("Interrupt Rendering"),
+                            QMessageBox::Ok | QMessageBox::Cancel, this);
+            stop = box.exec() == QMessageBox::Ok;
+        }
+    } catch (...) {
+    }
+    questionOpen_ = false;
+    questionPending_ = false;
+    if (stop) {
+        control_->FireHostEvent(host::HostEvent::Message, "Interrupted rendering");
+        update();
+    } else {
+        // Go on: the scene is drawn again from the start.
+        control_->RefreshScene();
+    }
+}
+
+bool PlotWidget::EscapePressed()
+{
+    if (escapeProbe_)
+        return escapeProbe_();
+    bool pressed = escapeSeen_ || EscapeKeyDown();
+    escapeSeen_ = false;
+    return pressed;
+}
+
+void PlotWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        escapeSeen_ = true;
+    QOpenGLWidget::keyPressEvent(event);
+}
+
+void PlotWidget::moveEvent(QMoveEvent* event)
+{
+    QOpenGLWidget::moveEvent(event);
+    if (!firstPlacement_ || event->pos() == event->oldPos())
+        return;
+    firstPlacement_ = false;
+    // Partly off the screen at first placement: drawn once more after the
+    // next paint, so that the parts that were off screen are drawn too.
+    QScreen* s = screen();
+    if (!s)
+        return;
+    QRect onScreen(mapToGlobal(QPoint(0, 0)), size());
+    QRect screenRect(QPoint(0, 0), s->geometry().size());
+    QRect inside = onScreen.intersected(screenRect);
+    if (!inside.isEmpty() && inside != onScreen)
+        redrawAfterPaint_ = true;
+}
+
+void PlotWidget::changeEvent(QEvent* event)
+{
+    QOpenGLWidget::changeEvent(event);
+    // An ambient change: the title and label fonts and colours follow.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        control_->RefreshScene();
+}
+
+} // namespace halvex

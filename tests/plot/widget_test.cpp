@@ -1,0 +1,175 @@
+// The control's window on screen (under a virtual X display): frames drawn
+// in the widget's own context with the border over them, the question
+// after Escape asked outside the paint, and the main window showing,
+// summing and clearing surfaces through the real control.
+#include "plot/core/plot_control.h"
+#include "plot/core/plot_ids.h"
+#include "plot/widget/plot_widget.h"
+#include "tests/plot/plot_test_support.h"
+#include "viewer/ui/main_form.h"
+#include "viewer/ui/user_prompts.h"
+
+#include "plot/model/surface_model.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <cmath>
+
+using namespace plottest;
+using halvex::GlRenderer;
+using halvex::PlotWidget;
+
+namespace {
+
+bool onScreen()
+{
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
+}
+
+// Runs the event loop until the condition holds or two seconds pass.
+bool waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+int inked(const QImage& image)
+{
+    int n = 0;
+    for (int y = 2; y < image.height() - 2; ++y)
+        for (int x = 2; x < image.width() - 2; ++x)
+            n += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    return n;
+}
+
+class WidgetTest : public PlotTest {
+protected:
+    void SetUp() override
+    {
+        if (!onScreen())
+            GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    }
+    void addSurface(int n)
+    {
+        std::vector<double> v(std::size_t(n) * std::size_t(n));
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i)
+                v[std::size_t(i + j * n)] = std::sin(i * 0.3) * std::cos(j * 0.3);
+        call(*ctl, halvex::dispid::AddSurface, {doubles2D(0, std::uint32_t(n), 0, std::uint32_t(n), v)});
+    }
+};
+
+TEST_F(WidgetTest, TheWidgetDrawsTheSurfaceAndItsBorder)
+{
+    PlotWidget w(ctl);
+    w.resize(320, 240);
+    addSurface(30);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    EXPECT_EQ(w.lastFrame(), GlRenderer::Frame::Drawn);
+    QImage image = w.grabFramebuffer();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(inked(image), 500);
+    // The border: black on every edge.
+    const int sw = image.width(), sh = image.height();
+    EXPECT_LT(qGray(image.pixel(sw / 2, 0)), 60);
+    EXPECT_LT(qGray(image.pixel(0, sh / 2)), 60);
+    EXPECT_LT(qGray(image.pixel(sw - 1, sh / 2)), 60);
+    EXPECT_LT(qGray(image.pixel(sw / 2, sh - 1)), 60);
+    // The control knows its window's size.
+    EXPECT_EQ(dynamic_cast<halvex::COpenGLCtrl&>(*ctl).state().width, w.width());
+}
+
+TEST_F(WidgetTest, EscapeIsAnsweredOutsideThePaint)
+{
+    PlotWidget w(ctl);
+    w.resize(600, 600);
+    addSurface(300);
+    Ref<Dispatch> m = dispatchOf(call(*ctl, "Model", {Variant(0)}));
+    put(*m, "DrawFilledPolygons", Variant(true));
+    put(*m, "PolygonColormap", Variant::fromInt16(1));
+    int asked = 0;
+    bool held = true; // Escape held down while the first frame draws
+    w.setEscapeProbe([&] { return held; });
+    w.setInterruptQuestion([&] {
+        ++asked;
+        EXPECT_TRUE(w.questionPending());
+        held = false;
+        return false; // Cancel: go on drawing
+    });
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return asked > 0; }));
+    EXPECT_EQ(asked, 1);
+    // Going on rebuilds the whole scene.
+    ASSERT_TRUE(waitFor([&] { return w.lastFrame() == GlRenderer::Frame::Drawn; }));
+    EXPECT_FALSE(w.questionPending());
+    EXPECT_EQ(asked, 1);
+}
+
+class ScriptedPrompts : public tavrin::UserPrompts {
+public:
+    std::vector<QString> messages;
+    void message(const QString& text) override { messages.push_back(text); }
+    bool confirm(const QString&) override { return true; }
+    QString selectFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+TEST_F(WidgetTest, TheMainWindowShowsSumsAndClears)
+{
+    ScriptedPrompts prompts;
+    tavrin::ViewerContext c;
+    c.programFolder = config.path();
+    c.exePath = "/opt/tavrin/tavrin";
+    c.plot = tavrin::PlotBinding(ctl);
+    auto* widget = new PlotWidget(ctl);
+    c.plotWidget = widget;
+    c.prompts = &prompts;
+    tavrin::TForm1 form(std::move(c));
+    form.FirstTick();
+    form.resize(900, 600);
+    form.show();
+    form.SE_Xmin->setValue(0);
+    form.SE_Xmax->setValue(20);
+    form.SE_Ymin->setValue(0);
+    form.SE_Ymax->setValue(20);
+    form.CB_YesScaleIN->setChecked(true);
+    std::string a = config.write("a.txt", "0 0 1\n10 10 5\n20 20 2\n");
+    std::string b = config.write("b.txt", "5 5 3\n15 15 -4\n");
+    form.appendEntry(a, true);
+    form.appendEntry(b, true);
+    auto& control = dynamic_cast<halvex::COpenGLCtrl&>(*ctl);
+
+    EXPECT_FALSE(form.OpenGL1->isVisible());
+    form.ShowCheckedEachCommand();
+    EXPECT_TRUE(form.OpenGL1->isVisible());
+    EXPECT_EQ(control.NextModelNumber(), 2);
+    int before = widget->frames();
+    ASSERT_TRUE(waitFor([&] { return widget->frames() > before; }));
+    EXPECT_GT(inked(widget->grabFramebuffer()), 100);
+
+    form.SumCheckedFiles();
+    EXPECT_TRUE(form.OpenGL1->isVisible());
+    EXPECT_EQ(control.NextModelNumber(), 1);
+    const halvex::SurfaceModel* sum = control.FindModel(0)->AsSurface();
+    ASSERT_NE(sum, nullptr);
+    ASSERT_EQ(sum->rows(), 21);
+    ASSERT_EQ(sum->cols(), 21);
+    // Scaled: each file's span is stretched onto the rectangle.
+    EXPECT_EQ(sum->heights()[0], 4.0f);
+    EXPECT_EQ(sum->heights()[10 + 10 * 21], 5.0f);
+    EXPECT_EQ(sum->heights()[20 + 20 * 21], -2.0f);
+
+    form.ClearPlotCommand();
+    EXPECT_FALSE(form.OpenGL1->isVisible());
+    EXPECT_EQ(control.FindModel(0)->AsMesh(), nullptr);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+} // namespace

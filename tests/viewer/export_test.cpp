@@ -1,0 +1,162 @@
+// tavrin --export as a user runs it with no display: the options, the
+// picture of every example file, the title and border, property errors,
+// and the atomic write of the picture.
+#include "viewer/cli/command_line.h"
+#include "viewer/cli/export_command.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/wait.h>
+
+using namespace tavrin;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string err;
+};
+
+Result runExport(const std::string& args, const testsupport::TempDir& dir)
+{
+    const char* bin = std::getenv("TAVRIN_BIN");
+    std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY TAVRIN_HOME='" + dir.path() + "' '" +
+                      (bin ? bin : "tavrin") + "' --export " + args + " 2>'" + dir.file("err") + "'";
+    int st = std::system(cmd.c_str());
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, testsupport::readAll(dir.file("err"))};
+}
+
+int darkPixels(const QImage& image, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return n;
+}
+
+TEST(ExportOptions, AreParsedAfterExport)
+{
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "b.txt", "--sum", "--size", "640x480", "--set",
+                                  "Tilt=60", "--set", "Lighting=1", "--model-set", "PolygonColormap=1", "--rect",
+                                  "0", "5", "0", "5"},
+                                 cl, error))
+        << error;
+    EXPECT_EQ(cl.mode, CommandLine::Mode::Export);
+    EXPECT_EQ(cl.exportTo.output, "o.png");
+    EXPECT_EQ(cl.files, (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_TRUE(cl.exportTo.sum);
+    EXPECT_EQ(cl.exportTo.width, 640);
+    EXPECT_EQ(cl.exportTo.height, 480);
+    ASSERT_EQ(cl.exportTo.sets.size(), 2u);
+    EXPECT_EQ(cl.exportTo.sets[0], (std::pair<std::string, std::string>{"Tilt", "60"}));
+    EXPECT_EQ(cl.exportTo.modelSets[0].second, "1");
+    ASSERT_TRUE(cl.rect);
+
+    CommandLine each;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--each"}, each, error));
+    EXPECT_FALSE(each.exportTo.sum);
+    EXPECT_EQ(each.exportTo.width, 800);
+    EXPECT_EQ(each.exportTo.height, 600);
+
+    for (auto bad : std::vector<std::vector<std::string>>{{"--export", "o.png"},
+                                                          {"--export", "o.png", "a", "--size", "800"},
+                                                          {"--export", "o.png", "a", "--size", "0x5"},
+                                                          {"--export", "o.png", "a", "--set", "Tilt"},
+                                                          {"--export", "o.png", "a", "--set", "=5"},
+                                                          {"--size", "5x5", "--export", "o.png", "a"},
+                                                          {"--matrix", "a", "--export", "o.png"}}) {
+        CommandLine c;
+        EXPECT_FALSE(ParseCommandLine(bad, c, error)) << bad[2];
+    }
+}
+
+TEST(ExportOptions, ValuesAreTypedAsAContainerTypesThem)
+{
+    EXPECT_EQ(PropertyValueFromText("60").type(), platform::varInteger);
+    EXPECT_EQ(PropertyValueFromText("-2.5").toDouble(), -2.5);
+    EXPECT_EQ(PropertyValueFromText("1e3").toDouble(), 1000.0);
+    EXPECT_EQ(PropertyValueFromText("Title text").toString(), "Title text");
+    EXPECT_EQ(PropertyValueFromText("2,5").type(), platform::varString);
+}
+
+TEST(ExportCommand, EveryExampleBecomesAPicture)
+{
+    testsupport::TempDir dir;
+    std::string examples = TAVRIN_SOURCE_DIR "/examples/";
+    DIR* d = opendir(examples.c_str());
+    ASSERT_NE(d, nullptr);
+    int seen = 0;
+    while (dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name.size() < 5 || name.substr(name.size() - 4) != ".txt")
+            continue;
+        ++seen;
+        std::string out = dir.file(name + ".png");
+        Result r = runExport("'" + out + "' '" + examples + name + "' --rect 0 30 0 30 --scale --fill 3 --size 320x240",
+                             dir);
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(r.err, "");
+        QImage image(QString::fromStdString(out));
+        ASSERT_EQ(image.size(), QSize(320, 240)) << name;
+        // A surface in the middle, the border on the edges.
+        EXPECT_GT(darkPixels(image, QRect(40, 40, 240, 160)), 500) << name;
+        EXPECT_EQ(darkPixels(image, QRect(0, 0, 320, 1)), 320) << name;
+        EXPECT_EQ(darkPixels(image, QRect(319, 0, 1, 240)), 240) << name;
+    }
+    closedir(d);
+    EXPECT_GE(seen, 3);
+}
+
+TEST(ExportCommand, TitlePropertiesAndSum)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 0\n1 1 1\n2 2 0\n2 0 1\n0 2 1\n");
+    std::string out = dir.file("t.png");
+    Result r = runExport("'" + out + "' '" + a + "' '" + a +
+                             "' --sum --rect 0 2 0 2 --scale --size 300x200 --set 'GraphTitle=Hello there' "
+                             "--set GraphTitlePosition=0 --set ShowBorder=0 --model-set DrawFilledPolygons=1",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage titled(QString::fromStdString(out));
+    // The title above, no border.
+    EXPECT_GT(darkPixels(titled, QRect(110, 1, 80, 16)), 10);
+    EXPECT_EQ(darkPixels(titled, QRect(0, 100, 1, 1)), 0);
+
+    r = runExport("'" + out + "' '" + a + "' --set GraphTitle=Hello --set GraphTitlePosition=2", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage untitled(QString::fromStdString(out));
+    EXPECT_EQ(untitled.size(), QSize(800, 600));
+    EXPECT_EQ(darkPixels(untitled, QRect(300, 2, 200, 20)), 0);
+}
+
+TEST(ExportCommand, BadPropertiesKeepTheOldPicture)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n");
+    std::string out = dir.write("keep.png", "old");
+    Result r = runExport("'" + out + "' '" + a + "' --set NoSuchThing=1", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: Unknown name.\n");
+    r = runExport("'" + out + "' '" + a + "' --set FogDensity=2", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: Fog Density must be between 0.0 and 1.0\n");
+    r = runExport("'" + out + "' '" + a + "' --model-set LineWidth=abc", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err, "");
+    r = runExport("'" + dir.file("x.bmp") + "' '" + a + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(testsupport::readAll(out), "old");
+    r = runExport("'" + out + "' '" + dir.file("missing.txt") + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(testsupport::readAll(out), "old");
+}
+
+} // namespace

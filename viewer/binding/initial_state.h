@@ -1,0 +1,12 @@
+#pragma once
+// The plot control's state when the viewer's window is made: the values
+// that the window's stored initial state carries, set through the
+// control's properties.
+
+#include "platform/automation/dispatch.h"
+
+namespace tavrin {
+
+void ApplyInitialPlotState(platform::Dispatch& control);
+
+} // namespace tavrin

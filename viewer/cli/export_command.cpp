@@ -1,0 +1,156 @@
+#include "viewer/cli/export_command.h"
+
+#include "platform/automation/class_registry.h"
+#include "platform/automation/dispatch_exception.h"
+#include "platform/system/file_io.h"
+#include "platform/text/number_text.h"
+#include "plot/core/plot_control.h"
+#include "plot/core/plot_registration.h"
+#include "plot/widget/image_render.h"
+#include "viewer/binding/initial_state.h"
+#include "viewer/binding/plot_binding.h"
+#include "viewer/cli/headless_commands.h"
+#include "viewer/data/matrix_builder.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+
+#include <cstdlib>
+
+namespace tavrin {
+
+platform::Variant PropertyValueFromText(const std::string& text)
+{
+    std::int32_t i = 0;
+    if (platform::parseInt32(text, i))
+        return platform::Variant(int(i));
+    double d = 0;
+    if (platform::parseDecimal(text, d))
+        return platform::Variant(d);
+    return platform::Variant(text);
+}
+
+namespace {
+
+void message(std::FILE* err, const std::string& text)
+{
+    std::string line = "tavrin: " + text + "\n";
+    std::fwrite(line.data(), 1, line.size(), err);
+}
+
+std::string lowerExtension(const std::string& path)
+{
+    std::string ext = platform::extractFileExt(path);
+    for (char& c : ext)
+        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return ext;
+}
+
+// The offscreen platform's notices (no runtime folder and the like) are
+// not the user's business; errors still go to standard error.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tavrin: %s\n", text.toLocal8Bit().constData());
+}
+
+void setProperty(platform::Dispatch& object, const std::string& name, const std::string& value)
+{
+    object.put(std::string_view(name), PropertyValueFromText(value));
+}
+
+} // namespace
+
+int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err)
+{
+    const CommandLine::Export& ex = cl.exportTo;
+    if (lowerExtension(ex.output) != ".png") {
+        message(err, "\"" + ex.output + "\": the picture can be written as .png only");
+        return 1;
+    }
+    for (const std::string& f : cl.files)
+        if (!platform::fileExists(f)) {
+            message(err, "cannot open file \"" + f + "\"");
+            return 1;
+        }
+
+    // Fonts for the title need a GUI application; the offscreen platform
+    // needs no display.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(quietQtMessages);
+    static int argc = 1;
+    static char name[] = "tavrin";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+
+    halvex::registerPlotControl();
+    platform::Ref<platform::Dispatch> control;
+    int added = 0;
+    try {
+        control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
+        ApplyInitialPlotState(*control);
+        for (const auto& [key, value] : ex.sets)
+            setProperty(*control, key, value);
+
+        MatrixSettings s = CommandMatrixSettings(cl, programFolder);
+        PlotBinding plot(control);
+        plot.RemoveSurfaces();
+        if (ex.sum) {
+            VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
+            plot.AddSurface(sum);
+            added = 1;
+        } else {
+            for (const std::string& f : cl.files) {
+                DataLines lines = PrepareFileLines(f, s, {});
+                std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
+                if (!m) {
+                    message(err, "\"" + f + "\" is empty: no surface can be built from it");
+                    continue;
+                }
+                plot.AddSurface(*m);
+                ++added;
+            }
+        }
+        for (int n = 0; n < added; ++n) {
+            std::vector<platform::Variant> args{platform::Variant(n)};
+            platform::Variant model = control->invoke("Model", platform::InvokeKind::Method, args);
+            for (const auto& [key, value] : ex.modelSets)
+                setProperty(*model.dispatch(), key, value);
+        }
+    } catch (const platform::DispatchException& e) {
+        message(err, e.description().empty() ? e.what() : e.description());
+        return 1;
+    } catch (const std::exception& e) {
+        message(err, e.what());
+        return 1;
+    }
+
+    auto* plotControl = dynamic_cast<halvex::COpenGLCtrl*>(control.get());
+    if (!plotControl) {
+        message(err, "the plot control is not available");
+        return 1;
+    }
+    std::string error;
+    QImage picture = halvex::RenderControlImage(*plotControl, ex.width, ex.height, error);
+    for (const std::string& m : plotControl->drawMessages())
+        message(err, "warning: " + m);
+    if (picture.isNull()) {
+        message(err, error);
+        return 1;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) {
+        message(err, "cannot encode the picture as PNG");
+        return 1;
+    }
+    std::string why;
+    if (!platform::writeFileAtomic(ex.output, std::string_view(png.constData(), std::size_t(png.size())), &why)) {
+        message(err, why.empty() ? "cannot write \"" + ex.output + "\"" : why);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tavrin

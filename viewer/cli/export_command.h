@@ -1,0 +1,20 @@
+#pragma once
+// --export: the files' surfaces drawn off screen into a picture file, with
+// no display.
+
+#include "platform/automation/variant.h"
+#include "viewer/cli/command_line.h"
+
+#include <cstdio>
+#include <string>
+
+namespace tavrin {
+
+// Returns the exit status (0, or 1 with the message on err).
+int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err);
+
+// A property value as a container types it: a whole number, a decimal
+// number with "." as the point, or else text.
+platform::Variant PropertyValueFromText(const std::string& text);
+
+} // namespace tavrin
