@@ -134,34 +134,6 @@ void Variant::releaseSlow() noexcept
     ref_ = false;
 }
 
-Variant& Variant::operator=(const Variant& o) noexcept
-{
-    if (this != &o) {
-        if (o.ref_)
-            o.retain();
-        if (ref_)
-            releaseSlow();
-        u_ = o.u_;
-        vt_ = o.vt_;
-        ref_ = o.ref_;
-    }
-    return *this;
-}
-
-Variant& Variant::operator=(Variant&& o) noexcept
-{
-    if (this != &o) {
-        if (ref_)
-            releaseSlow();
-        u_ = o.u_;
-        vt_ = o.vt_;
-        ref_ = o.ref_;
-        o.vt_ = varEmpty;
-        o.ref_ = false;
-    }
-    return *this;
-}
-
 Variant::Variant(std::string_view s) : vt_(varString)
 {
     u_.i64 = 0;

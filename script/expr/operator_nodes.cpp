@@ -304,7 +304,7 @@ std::unique_ptr<ExprNode> MakeBinaryNode(OpCode op, bool intOnly, bool boolOnly,
     case OpCode::GreaterEq: return std::make_unique<VarCompare<4>>(std::move(l), std::move(r));
     case OpCode::NotEq: return std::make_unique<VarCompare<5>>(std::move(l), std::move(r));
     case OpCode::Eq: return std::make_unique<VarCompare<6>>(std::move(l), std::move(r));
-    default: return std::move(l);
+    default: return l;
     }
 }
 

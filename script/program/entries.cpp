@@ -9,6 +9,8 @@
 #include "script/program/script.h"
 #include "script/program/statements.h"
 
+#include <new>
+
 namespace script {
 
 using platform::Variant;
@@ -125,18 +127,29 @@ namespace {
 // Argument values of one call, on the stack for the usual few.
 class ArgBuffer {
 public:
-    explicit ArgBuffer(std::size_t n) : n_(n), p_(n <= kInline ? inline_ : new Variant[n]) {}
+    explicit ArgBuffer(std::size_t n)
+        : n_(n), p_(n <= kInline ? reinterpret_cast<Variant*>(inline_) : static_cast<Variant*>(
+                                                                             ::operator new(n * sizeof(Variant))))
+    {
+        for (std::size_t i = 0; i < n; ++i)
+            new (p_ + i) Variant();
+    }
     ~ArgBuffer()
     {
-        if (p_ != inline_)
-            delete[] p_;
+        for (std::size_t i = 0; i < n_; ++i)
+            p_[i].~Variant();
+        if (p_ != reinterpret_cast<Variant*>(inline_))
+            ::operator delete(p_);
     }
+    ArgBuffer(const ArgBuffer&) = delete;
+    ArgBuffer& operator=(const ArgBuffer&) = delete;
+    Variant& operator=(std::size_t) = delete;
     Variant& operator[](std::size_t i) noexcept { return p_[i]; }
 
 private:
     static constexpr std::size_t kInline = 8;
     std::size_t n_;
-    Variant inline_[kInline];
+    alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
     Variant* p_;
 };
 
