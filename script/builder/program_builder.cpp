@@ -771,8 +771,11 @@ void Builder::buildWith(const TfsXMLItem& el, TfsScript& scope, StatementList& l
     const int n = el.Count();
     if (n < 1)
         return;
+    // The body is the last child unless that is a designator too (an
+    // empty body writes nothing).
+    const int designators = tagOf(el.Items(n - 1)) == Tag::Dsgn ? n : n - 1;
     std::size_t pushed = 0;
-    for (int i = 0; i < n - 1; ++i) {
+    for (int i = 0; i < designators; ++i) {
         const TfsXMLItem& d = el.Items(i);
         if (tagOf(d) != Tag::Dsgn)
             continue;
@@ -800,7 +803,8 @@ void Builder::buildWith(const TfsXMLItem& el, TfsScript& scope, StatementList& l
         withList_.push_back({name, &hidden});
         ++pushed;
     }
-    buildElement(el.Items(n - 1), scope, list);
+    if (designators < n)
+        buildElement(el.Items(n - 1), scope, list);
     withList_.resize(withList_.size() - pushed);
 }
 

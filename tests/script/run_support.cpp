@@ -21,10 +21,10 @@ std::string Program::Run()
     return {};
 }
 
-Program Compile(std::string_view text, std::string_view language)
+Program Compile(std::string_view text, std::string_view language, script::TfsScript* parent)
 {
     Program p;
-    p.script = std::make_unique<script::TfsScript>(script::GlobalScope());
+    p.script = std::make_unique<script::TfsScript>(parent ? parent : script::GlobalScope());
     p.script->SyntaxType = language;
     p.script->SetText(text);
     p.compiled = p.script->Compile();

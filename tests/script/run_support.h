@@ -22,8 +22,9 @@ struct Program {
 };
 
 // Compiles a script (LF line ends are fine) whose parent is the global
-// scope.
-Program Compile(std::string_view text, std::string_view language = "PascalScript");
+// scope, or parent when given.
+Program Compile(std::string_view text, std::string_view language = "PascalScript",
+                script::TfsScript* parent = nullptr);
 
 // Compiles and runs; the value of one variable, or "ERROR line:col:
 // message" / "RUNTIME ERROR: message".
