@@ -319,6 +319,24 @@ TEST(Interpreter, OnRunLineSeesEveryStatement)
     EXPECT_EQ(p.script->ExecutableLines()[0], "=4,3,");
 }
 
+TEST(Interpreter, OnRunLineInsideRoutines)
+{
+    scripttest::Program p = Compile("procedure P;\nbegin\n  P2 := 1;\nend;\nvar P2: Integer;\nbegin\n  P;\nend.");
+    EXPECT_EQ(p.error, "3:5: Undeclared identifier: 'P2'"); // routines see only what precedes them
+    p = Compile("var n: Integer;\nprocedure P;\nbegin\n  n := 1;\nend;\nbegin\n  P;\nend.");
+    ASSERT_TRUE(p.compiled) << p.error;
+    std::string seen;
+    p.script->OnRunLine = [&](script::TfsScript& sender, const std::string&, const std::string& pos) {
+        bool inRoutine = &sender != p.script.get();
+        seen += pos + (inRoutine ? "r" : "m");
+        // While a routine runs, the hook's owner knows its scope.
+        seen += p.script->CurrentRoutineScope() == (inRoutine ? &sender : nullptr) ? " " : "? ";
+    };
+    EXPECT_EQ(p.Run(), "");
+    EXPECT_EQ(seen, "7:3m 4:3r ");
+    EXPECT_EQ(p.script->CurrentRoutineScope(), nullptr);
+}
+
 TEST(Interpreter, UnsafeCallsAreRefused)
 {
     scripttest::Program p = Compile("var i: Integer; begin i := 1; end.");
