@@ -134,34 +134,6 @@ void Variant::releaseSlow() noexcept
     ref_ = false;
 }
 
-Variant& Variant::operator=(const Variant& o) noexcept
-{
-    if (this != &o) {
-        if (o.ref_)
-            o.retain();
-        if (ref_)
-            releaseSlow();
-        u_ = o.u_;
-        vt_ = o.vt_;
-        ref_ = o.ref_;
-    }
-    return *this;
-}
-
-Variant& Variant::operator=(Variant&& o) noexcept
-{
-    if (this != &o) {
-        if (ref_)
-            releaseSlow();
-        u_ = o.u_;
-        vt_ = o.vt_;
-        ref_ = o.ref_;
-        o.vt_ = varEmpty;
-        o.ref_ = false;
-    }
-    return *this;
-}
-
 Variant::Variant(std::string_view s) : vt_(varString)
 {
     u_.i64 = 0;
@@ -261,6 +233,14 @@ std::int32_t Variant::toInt32() const
 {
     if (vt_ == varInteger)
         return u_.i32;
+    if (vt_ == varDouble) {
+        if (std::isnan(u_.d))
+            conversionError(vt_, "Integer");
+        double r = std::nearbyint(u_.d);
+        if (!(r >= -2147483648.0 && r <= 2147483647.0))
+            overflowError(vt_, "Integer");
+        return static_cast<std::int32_t>(r);
+    }
     std::int64_t v = toInt64();
     if (v < INT32_MIN || v > INT32_MAX) {
         // Unsigned 32-bit values keep their bits, as a host's LongWord does.

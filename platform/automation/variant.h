@@ -37,8 +37,33 @@ public:
     }
     ~Variant() { if (ref_) releaseSlow(); }
 
-    Variant& operator=(const Variant& o) noexcept;
-    Variant& operator=(Variant&& o) noexcept;
+    // Inline: the interpreter assigns Variants in its innermost loops.
+    Variant& operator=(const Variant& o) noexcept
+    {
+        if (this != &o) {
+            if (o.ref_)
+                o.retain();
+            if (ref_)
+                releaseSlow();
+            u_ = o.u_;
+            vt_ = o.vt_;
+            ref_ = o.ref_;
+        }
+        return *this;
+    }
+    Variant& operator=(Variant&& o) noexcept
+    {
+        if (this != &o) {
+            if (ref_)
+                releaseSlow();
+            u_ = o.u_;
+            vt_ = o.vt_;
+            ref_ = o.ref_;
+            o.vt_ = varEmpty;
+            o.ref_ = false;
+        }
+        return *this;
+    }
 
     // Constructors for the common kinds.
     Variant(bool b) noexcept : vt_(varBoolean) { u_.i64 = 0; u_.b = b; }

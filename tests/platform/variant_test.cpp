@@ -80,6 +80,15 @@ TEST(Variant, IntegerConversionsRoundHalfToEvenAndCheckRange)
     EXPECT_EQ(Variant("2.5").toInt32(), 2);
     EXPECT_EQ(Variant::fromCurrencyUnits(25000).toInt32(), 2); // 2.5
     EXPECT_THROW(Variant(3e9).toInt32(), VariantError);
+    // The message names the type asked for, even beyond 64 bits.
+    try {
+        Variant(1e20).toInt32();
+        ADD_FAILURE();
+    } catch (const VariantError& e) {
+        EXPECT_STREQ(e.what(), "Overflow while converting variant of type (Double) into type (Integer)");
+    }
+    EXPECT_EQ(Variant(2147483647.4).toInt32(), 2147483647);
+    EXPECT_EQ(Variant(-2147483648.0).toInt32(), INT32_MIN);
     EXPECT_THROW(Variant(std::nan("")).toInt32(), VariantError);
     EXPECT_THROW(Variant("abc").toInt32(), VariantError);
     EXPECT_THROW(Variant("").toInt32(), VariantError);

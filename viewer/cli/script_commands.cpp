@@ -3,6 +3,8 @@
 #include "platform/system/file_io.h"
 #include "platform/text/cp1251.h"
 #include "script/parser/il_parser.h"
+#include "script/program/global_scope.h"
+#include "script/program/script.h"
 #include "script/parser/script_text.h"
 #include "script/script_error.h"
 
@@ -32,6 +34,7 @@ struct ScriptOptions {
     std::string file;
     std::string language = "PascalScript";
     bool il = false;
+    std::vector<std::string> print; // variables to print after a run
 };
 
 bool parseOptions(const std::vector<std::string>& args, ScriptOptions& o, std::string& error)
@@ -56,6 +59,13 @@ bool parseOptions(const std::vector<std::string>& args, ScriptOptions& o, std::s
             }
         } else if (a == "--il") {
             o.il = true;
+        } else if (a == "--print") {
+            if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
+                error = "option --print needs a variable name";
+                return false;
+            }
+            while (i + 1 < args.size() && !args[i + 1].starts_with("--"))
+                o.print.push_back(args[++i]);
         } else {
             error = "option " + a + " cannot be combined with --script";
             return false;
@@ -65,11 +75,52 @@ bool parseOptions(const std::vector<std::string>& args, ScriptOptions& o, std::s
         error = "--script needs a script file";
         return false;
     }
-    if (!o.il) {
-        error = "--script needs --il: running scripts from the command line is not available yet";
+    if (o.il && !o.print.empty()) {
+        error = "--print cannot be combined with --il";
         return false;
     }
     return true;
+}
+
+std::string errorLine(const script::ScriptErrors& e)
+{
+    std::string line = "ERROR " + e.ErrorPosition + ": " + e.ErrorText;
+    if (!e.ErrorUnit.empty())
+        line += " (unit \"" + e.ErrorUnit + "\")";
+    return line;
+}
+
+// Compiles against the global scope, runs, then prints the variables asked
+// for as NAME=TEXT.
+int runScript(const ScriptOptions& o, const std::string& bytes, std::FILE* out, std::FILE* err)
+{
+    script::TfsScript program(script::GlobalScope());
+    program.SyntaxType = platform::utf8ToCp1251(o.language);
+    program.UnitFolder = platform::extractFilePath(o.file);
+    program.SetText(bytes);
+    try {
+        if (!program.Compile()) {
+            writeAll(err, terminalText(errorLine(program.Errors())) + "\n");
+            return 2;
+        }
+    } catch (const std::exception& e) {
+        writeAll(err, "tavrin: " + terminalText(e.what()) + "\n");
+        return 1;
+    }
+    try {
+        program.Execute();
+        std::string text;
+        for (const std::string& name : o.print) {
+            std::string engineName = platform::utf8ToCp1251(name);
+            text += engineName + "=" + program.GetVariable(engineName).toString() + "\n";
+        }
+        writeAll(out, terminalText(text));
+    } catch (const std::exception& e) {
+        std::fflush(out);
+        writeAll(err, "RUNTIME ERROR: " + terminalText(e.what()) + "\n");
+        return 3;
+    }
+    return 0;
 }
 
 } // namespace
@@ -95,16 +146,15 @@ int RunScriptCommand(const std::vector<std::string>& args, std::FILE* out, std::
         writeAll(err, "tavrin: " + error + "\n");
         return 1;
     }
+    if (!o.il)
+        return runScript(o, bytes, out, err);
     try {
         script::ScriptErrors result;
         script::TfsILParser parser(result);
         parser.UseLanguage(platform::utf8ToCp1251(o.language));
         parser.SetUnitFolder(platform::extractFilePath(o.file));
         if (!parser.BuildIntermediate(script::NormalizeLineEnds(bytes))) {
-            std::string line = "ERROR " + result.ErrorPosition + ": " + result.ErrorText;
-            if (!result.ErrorUnit.empty())
-                line += " (unit \"" + result.ErrorUnit + "\")";
-            writeAll(err, terminalText(line) + "\n");
+            writeAll(err, terminalText(errorLine(result)) + "\n");
             return 2;
         }
         script::TfsXMLDocument& doc = parser.ILDocument();

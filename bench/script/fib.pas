@@ -1,0 +1,14 @@
+// Recursive Fibonacci.
+var checksum: Integer;
+
+function Fib(n: Integer): Integer;
+begin
+  if n < 2 then
+    Result := n
+  else
+    Result := Fib(n - 1) + Fib(n - 2);
+end;
+
+begin
+  checksum := Fib(@N@);
+end.
