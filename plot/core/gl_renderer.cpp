@@ -207,7 +207,10 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         BuildScene();
         CompileSceneLists();
         control_.SceneRebuilt();
+    } else if (projectionStale_) {
+        Projection();
     }
+    projectionStale_ = false;
     PixelRect client{0, 0, width, height};
     if (area.empty())
         area = client;
@@ -422,11 +425,26 @@ void GlRenderer::FlatProjection()
     double left = h[0] - 0.12 * w, right = h[1] + 0.06 * w;
     double bottom = v[0] - 0.10 * t, top = v[1] + 0.06 * t;
     const ControlState& s = control_.state();
-    if (!s.graphTitle.empty() && s.graphTitlePosition != 2) {
+    bool titled = !s.graphTitle.empty() && s.graphTitlePosition != 2;
+    // The ticks reach 0.05 of the data outward; the numbers beyond them
+    // get the pixels they measure, when the picture has room for them.
+    std::array<float, 4> px{0.0f, 0.0f, 0.0f, 0.0f};
+    if (ModelBoxLink* mb = control_.modelBox())
+        px = mb->FlatLabelSpace();
+    double W = lastWidth_, H = lastHeight_ * (titled ? 0.92 : 1.0);
+    if (px[0] + px[2] > 0.0f && W > 2.0 * (px[0] + px[2]) && H > 2.0 * (px[1] + px[3])) {
+        double sx = (W - px[0] - px[2]) / (1.05 * w), sy = (H - px[1] - px[3]) / (1.05 * t);
+        left = h[0] - 0.05 * w - px[0] / sx;
+        right = h[1] + px[2] / sx;
+        bottom = v[0] - 0.05 * t - px[1] / sy;
+        top = v[1] + px[3] / sy;
+    }
+    if (titled) {
+        double room = 0.08 * (top - bottom);
         if (s.graphTitlePosition == 0)
-            top += 0.08 * t;
+            top += room;
         else
-            bottom -= 0.08 * t;
+            bottom -= room;
     }
     view_.frustum = {float(left), float(right), float(bottom), float(top), float(view_.nearPlane),
                      float(view_.farPlane)};
@@ -436,6 +454,8 @@ void GlRenderer::FlatProjection()
 
 std::array<float, 3> GlRenderer::BoxScale() const
 {
+    if (ModelBoxLink* mb = control_.modelBox())
+        return mb->BoxScale();
     const ControlState& s = control_.state();
     if (s.constrainedView || control_.FlatPlot())
         return {1.0f, 1.0f, 1.0f};
