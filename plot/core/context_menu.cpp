@@ -51,7 +51,8 @@ std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control)
 
 bool RunMenuCommand(CGLCOleControl& control, int command)
 {
-    const MenuEntry* entry = find(ContextMenuEntries(control), command);
+    const std::vector<MenuEntry> menu = ContextMenuEntries(control);
+    const MenuEntry* entry = find(menu, command);
     if (!entry || !entry->enabled)
         return false;
     ControlState& s = control.mutableState();

@@ -316,6 +316,15 @@ void GlRenderer::BuildScene()
     double ex = box_.extent(0), ey = box_.extent(2), ez = box_.extent(1);
     double m = flat ? 0.0 : 0.03;
     double hx = (1.0 + m) * ex / 2.0, hy = (1.0 + m) * ey / 2.0, hz = 1.03 * ez / 2.0;
+    if (!s.constrainedView) {
+        // The box is drawn stretched (a cube, its height by VerticalScale):
+        // the radius is that of the stretched box, so that a tall box is
+        // not cut off.
+        std::array<float, 3> k = BoxScale();
+        hx *= std::fabs(k[0]);
+        hy *= std::fabs(k[2]);
+        hz *= std::fabs(k[1]);
+    }
     double r = s.constrainedView ? std::sqrt(hx * hx + hy * hy + hz * hz) : std::sqrt(3.0) * std::max({hx, hy, hz});
     if (r == 0.0)
         r = 0.0001;

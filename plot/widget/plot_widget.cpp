@@ -285,6 +285,13 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     try {
         FireMouseMove(*control_, ButtonsOf(event->buttons()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
+        // A release the widget never saw (outside the window) ends the
+        // press here.
+        if ((pressed_ & Qt::LeftButton) && !(event->buttons() & Qt::LeftButton)) {
+            pressed_ &= ~Qt::LeftButton;
+            captured_ = false;
+            control_->gestures().LeftUp(p.x(), p.y());
+        }
         control_->gestures().MouseMove(p.x(), p.y(), event->modifiers() & Qt::ShiftModifier);
     } catch (...) {
     }
@@ -332,7 +339,7 @@ bool PlotWidget::MouseCaptured() const
 {
     // Qt keeps the mouse for the widget while a button it saw pressed is
     // down.
-    return captured_ && (QGuiApplication::mouseButtons() & Qt::LeftButton);
+    return captured_ && (pressed_ & Qt::LeftButton);
 }
 
 void PlotWidget::StartSpinTimer(int periodMs)
