@@ -193,20 +193,13 @@ const MemberDispatch& CglAxis::members()
     return table;
 }
 
-double CglAxis::Lower() const
+std::array<double, 2> CglAxis::Limits() const
 {
     BoxView v = box_ ? box_->view() : BoxView{};
-    if (f_.autoScale || (v.flatPlot && v.allSurfaces) || !std::isfinite(f_.userMin) || !std::isfinite(f_.userMax))
-        return std::min(f_.dataMin, f_.dataMax);
-    return std::min(f_.userMin, f_.userMax);
-}
-
-double CglAxis::Upper() const
-{
-    BoxView v = box_ ? box_->view() : BoxView{};
-    if (f_.autoScale || (v.flatPlot && v.allSurfaces) || !std::isfinite(f_.userMin) || !std::isfinite(f_.userMax))
-        return std::max(f_.dataMin, f_.dataMax);
-    return std::max(f_.userMin, f_.userMax);
+    bool data = f_.autoScale || (v.flatPlot && v.allSurfaces) || !std::isfinite(f_.userMin) ||
+                !std::isfinite(f_.userMax);
+    double a = data ? f_.dataMin : f_.userMin, b = data ? f_.dataMax : f_.userMax;
+    return {std::min(a, b), std::max(a, b)};
 }
 
 void CglAxis::SetDataRange(double min, double max)

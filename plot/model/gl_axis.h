@@ -12,6 +12,7 @@
 #include "plot/model/axis_scale.h"
 #include "plot/model/box_frame.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,8 +63,9 @@ public:
     // The limits in use: the data range when the scale is automatic (or the
     // plot is a flat plot of surfaces only), else the user's limits, in
     // order. Limits that are no numbers give way to the data range.
-    double Lower() const;
-    double Upper() const;
+    double Lower() const { return Limits()[0]; }
+    double Upper() const { return Limits()[1]; }
+    std::array<double, 2> Limits() const;
     void SetDataRange(double min, double max);
     // The shown range and grid count from the limits.
     void UpdateRange();

@@ -55,6 +55,19 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
         std::fprintf(stderr, "tavrin: %s\n", text.toLocal8Bit().constData());
 }
 
+// The message of the error being handled: the control's own text when it
+// gives one.
+std::string handledErrorText()
+{
+    try {
+        throw;
+    } catch (const platform::DispatchException& e) {
+        return e.description().empty() ? e.what() : e.description();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
 void setProperty(platform::Dispatch& object, const std::string& name, const std::string& value)
 {
     SetPropertyPath(object, name, PropertyValueFromText(value));
@@ -118,11 +131,8 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             for (const auto& [key, value] : ex.modelSets)
                 setProperty(*model.dispatch(), key, value);
         }
-    } catch (const platform::DispatchException& e) {
-        message(err, e.description().empty() ? e.what() : e.description());
-        return 1;
-    } catch (const std::exception& e) {
-        message(err, e.what());
+    } catch (const std::exception&) {
+        message(err, handledErrorText());
         return 1;
     }
 
@@ -157,11 +167,8 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             std::string line = name + "=" + PropertyText(GetPropertyPath(*control, name)) + "\n";
             std::fwrite(line.data(), 1, line.size(), out);
         }
-    } catch (const platform::DispatchException& e) {
-        message(err, e.description().empty() ? e.what() : e.description());
-        return 1;
-    } catch (const std::exception& e) {
-        message(err, e.what());
+    } catch (const std::exception&) {
+        message(err, handledErrorText());
         return 1;
     }
     return 0;
