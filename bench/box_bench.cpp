@@ -8,6 +8,7 @@
 #include "plot/core/offscreen_render.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_ids.h"
+#include "plot/core/view_rotation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -66,7 +67,7 @@ void frames(benchmark::State& state, bool framed, bool turning)
         if (turning) {
             // As a drag turns it: the angles change, nothing is rebuilt.
             rotation += 7.0;
-            scene.control.SetViewAngles({0.6, rotation * 0.017453292519943295, 0.17});
+            scene.control.SetViewAngles(halvex::ViewAngles{0.6, rotation * 0.017453292519943295, 0.17});
         }
         scene.target->Render();
         glFinish();

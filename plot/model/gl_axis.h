@@ -86,7 +86,11 @@ public:
     // The box's part of a frame: the recorded line and ticks, rebuilt when
     // stale; the numbers and label, drawn facing the viewer.
     void UpdateList(const BoxFrame& frame, int axesStyle);
-    void CallList() const { lists_.Call(0); }
+    void CallList() const
+    {
+        if (drawn_)
+            lists_.Call(0);
+    }
     void DrawNumbers(GlyphFontList* font, const double* modelview, const double* projection, const int* viewport);
     // The widest and tallest number measured at the last drawing, pixels.
     int labelWidth() const noexcept { return labelWidth_; }
