@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -173,7 +174,7 @@ TEST_F(WidgetTest, TheMouseTurnsZoomsAndSpinsThePicture)
     EXPECT_GE(sink->seen[halvex::eventid::MouseMove], 2);
     ASSERT_TRUE(waitFor([&] { return w.frames() > frames; }));
 
-    // The wheel zooms in.
+    // The wheel zooms.
     QWheelEvent wheel(QPointF(150, 150), QPointF(w.mapToGlobal(QPoint(150, 150))), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&w, &wheel);
@@ -193,6 +194,19 @@ TEST_F(WidgetTest, TheMouseTurnsZoomsAndSpinsThePicture)
     mouse(w, QEvent::MouseButtonRelease, {10, 10}, Qt::LeftButton, Qt::NoButton);
     auto stopped = angles(*ctl);
     QApplication::processEvents(QEventLoop::AllEvents, 100);
+    EXPECT_EQ(angles(*ctl), stopped);
+
+    // Keys and double clicks only reach the container.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
+    QApplication::sendEvent(&w, &down);
+    QApplication::sendEvent(&w, &up);
+    EXPECT_EQ(sink->seen[halvex::eventid::KeyDown], 1);
+    EXPECT_EQ(sink->seen[halvex::eventid::KeyPress], 1);
+    EXPECT_EQ(sink->seen[halvex::eventid::KeyUp], 1);
+    mouse(w, QEvent::MouseButtonDblClick, {150, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseButtonRelease, {150, 150}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(sink->seen[halvex::eventid::DblClick], 1);
     EXPECT_EQ(angles(*ctl), stopped);
     points->findConnectionPoint(halvex::kDOpenGLEventsIid)->unadvise(cookie);
 }
