@@ -24,6 +24,7 @@ namespace {
 constexpr double kTick = 0.05;
 constexpr double kNumberGap = 0.03;
 constexpr float kTextGapPixels = 3.0f;
+constexpr std::int32_t kMaxNumbers = 500;
 
 void vertex(const std::array<double, 3>& p)
 {
@@ -291,8 +292,11 @@ void CglAxis::BuildLabels(const BoxFrame& frame)
     };
     GridValues grid = Grid();
     if (f_.numbered) {
-        labels_.reserve(std::size_t(grid.count()));
-        for (std::int32_t k = 0; k < grid.count(); ++k) {
+        // Thousands of numbers on one edge are never read, only slow:
+        // beyond kMaxNumbers every k-th grid value is numbered.
+        std::int32_t stride = std::max(1, (grid.count() + kMaxNumbers - 1) / kMaxNumbers);
+        labels_.reserve(std::size_t(grid.count() / stride + 1));
+        for (std::int32_t k = 0; k < grid.count(); k += stride) {
             double v = grid[k];
             labels_.push_back({FormatSceneNumber(v, AxisDecimals(v, grid.step())), point(v, 0.0), point(v, reachOut), {}});
         }

@@ -367,6 +367,23 @@ TEST_F(BoxRendering, OneSubdivisionLiesHalfwayBetweenGridLines)
     EXPECT_EQ(f.linesOf(kBlue).size(), 15u);
 }
 
+TEST_F(BoxRendering, AHugeFixedGridNumbersEveryFewValues)
+{
+    ramp();
+    colouredAxes(true);
+    Ref<Dispatch> z = sub("ZAxis");
+    put(*z, "AutoGridAxis", Variant(false));
+    put(*z, "NumGrids", Variant::fromInt16(32767));
+    put(*sub("YZPlane"), "ShowVerticalGridLines", Variant(true));
+    put(*sub("YZPlane"), "VerticalGridColor", Variant(0x808080));
+    Feedback f = feedback();
+    // A tick per number: the axis line and at most 500 ticks.
+    std::size_t ticks = f.linesOf(kBlue).size();
+    EXPECT_GT(ticks, 400u);
+    EXPECT_LE(ticks, 501u);
+    EXPECT_GT(f.linesOf({128, 128, 128, 255}).size(), 30000u); // every grid line
+}
+
 TEST_F(BoxRendering, UserLimitsClipTheModels)
 {
     ramp(); // Z rises 0 … 10 along X
