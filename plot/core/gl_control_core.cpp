@@ -2,7 +2,10 @@
 
 #include "plot/core/gl_renderer.h"
 #include "plot/core/plot_errors.h"
+#include "plot/core/view_rotation.h"
+#include "plot/host/ambient_font.h"
 #include "plot/model/mesh_model.h"
+#include "plot/model/model_box.h"
 
 #include "platform/system/user_settings.h"
 
@@ -20,6 +23,51 @@ CGLCOleControl::CGLCOleControl(host::HostFramework& host, const platform::Guid& 
         lights_[slot] = CglLight::makeDefault(slot, link_);
     renderer_ = std::make_unique<GlRenderer>(*this);
     glRenderer_ = static_cast<GlRenderer*>(renderer_.get());
+    box_ = new CglModelBox(link_);
+    modelBox_ = platform::Ref<ModelBoxLink>(box_);
+}
+
+void CGLCOleControl::SetViewAngles(const ViewAngles& angles) noexcept
+{
+    state_.tilt = angles.tilt;
+    state_.rotation = angles.rotation;
+    state_.twist = angles.twist;
+}
+
+BoxView CGLCOleControl::ViewOfBox() const
+{
+    BoxView v;
+    v.flatPlot = flatPlot_;
+    v.allBars = allBars_;
+    v.allSurfaces = allSurfaces_;
+    v.constrainedView = state_.constrainedView;
+    v.showBorder = state_.showBorder;
+    v.verticalScale = state_.verticalScale;
+    v.borderColor = state_.borderColor;
+    return v;
+}
+
+AxisLabelStyle CGLCOleControl::LabelStyle() const
+{
+    AxisLabelStyle style;
+    std::string face;
+    int points = 0;
+    if (host::ReadAmbientFont(AmbientProperty(host::ambient::AxisLabelFont), face, points) ||
+        host::ReadAmbientFont(AmbientProperty(host::ambient::Font), face, points)) {
+        style.face = face;
+        style.points = float(std::max(1, points));
+    }
+    for (platform::DispId id : {host::ambient::TextColor, host::ambient::ForeColor}) {
+        platform::Variant c = AmbientProperty(id);
+        if (c.isEmptyOrNull())
+            continue;
+        try {
+            style.color = static_cast<std::uint32_t>(c.toInt32()) & 0xFFFFFFu;
+            break;
+        } catch (...) {
+        }
+    }
+    return style;
 }
 
 GlRenderer* CGLCOleControl::glRenderer() const noexcept
@@ -29,6 +77,7 @@ GlRenderer* CGLCOleControl::glRenderer() const noexcept
 
 CGLCOleControl::~CGLCOleControl()
 {
+    gestures_.SetSite(nullptr);
     // Models and lights a container still holds stay usable, without us.
     link_->clear();
 }

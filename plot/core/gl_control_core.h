@@ -6,6 +6,7 @@
 
 #include "plot/core/control_state.h"
 #include "plot/core/render_link.h"
+#include "plot/core/view_gestures.h"
 #include "plot/host/dravik_ole_control.h"
 #include "plot/model/bounding_record.h"
 #include "plot/model/model_box_link.h"
@@ -23,6 +24,8 @@
 namespace halvex {
 
 class GlRenderer;
+class CglModelBox;
+struct ViewAngles;
 
 class CGLCOleControl : public host::CDravikOleControl, public PlotOwner {
 public:
@@ -42,8 +45,13 @@ public:
     // without one.
     void DrawProblem(std::string_view message) override;
     const std::vector<std::string>& drawMessages() const noexcept { return drawMessages_; }
+    BoxView ViewOfBox() const override;
+    AxisLabelStyle LabelStyle() const override;
+    void Repaint() override { InvalidateControl(false); }
 
     const ControlState& state() const noexcept { return state_; }
+    // For the context menu's toggles, which redraw after the change.
+    ControlState& mutableState() noexcept { return state_; }
     const ModelTable& models() const noexcept { return models_; }
     const BoundingRecord& DataBox() const noexcept { return dataBox_; }
 
@@ -70,6 +78,11 @@ public:
     void SceneRebuilt() noexcept { rebuild_ = false; }
     // The projection's camera distance (not a change of the settings).
     void SetZPosition(double z) noexcept { state_.zPosition = z; }
+    // The view as the mouse leaves it; the caller repaints.
+    void SetViewAngles(const ViewAngles& angles) noexcept;
+    void SetDepthScale(double depthScale) noexcept { state_.depthScale = depthScale; }
+    // Turning, zooming and spinning with the mouse.
+    ViewGestures& gestures() noexcept { return gestures_; }
     // Everything a redraw needs except the modified mark; for the window
     // after a size change, a new context or an interruption the user went
     // on from.
@@ -87,8 +100,9 @@ public:
     RenderLink* renderer() const noexcept { return renderer_.get(); }
     // The OpenGL renderer the control made for itself, while it is attached.
     GlRenderer* glRenderer() const noexcept;
-    void attachModelBox(platform::Ref<ModelBoxLink> box) { modelBox_ = std::move(box); }
     ModelBoxLink* modelBox() const noexcept { return modelBox_.get(); }
+    // The model box with its axes and planes.
+    CglModelBox& box() const noexcept { return *box_; }
 
 protected:
     CGLCOleControl(host::HostFramework& host, const platform::Guid& eventsIid);
@@ -104,6 +118,7 @@ private:
     std::array<platform::Ref<CglLight>, kLightSlots> lights_;
     BoundingRecord dataBox_ = BoundingRecord::empty();
     platform::Ref<ModelBoxLink> modelBox_;
+    CglModelBox* box_ = nullptr;
     std::unique_ptr<RenderLink> renderer_;
     GlRenderer* glRenderer_ = nullptr;
     bool flatPlot_ = false;
@@ -112,6 +127,7 @@ private:
     bool rebuild_ = true;
     bool plotKindNotice_ = false;
     std::vector<std::string> drawMessages_;
+    ViewGestures gestures_{*this};
 };
 
 } // namespace halvex

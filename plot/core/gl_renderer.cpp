@@ -207,7 +207,10 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         BuildScene();
         CompileSceneLists();
         control_.SceneRebuilt();
+    } else if (projectionStale_) {
+        Projection();
     }
+    projectionStale_ = false;
     PixelRect client{0, 0, width, height};
     if (area.empty())
         area = client;
@@ -313,6 +316,15 @@ void GlRenderer::BuildScene()
     double ex = box_.extent(0), ey = box_.extent(2), ez = box_.extent(1);
     double m = flat ? 0.0 : 0.03;
     double hx = (1.0 + m) * ex / 2.0, hy = (1.0 + m) * ey / 2.0, hz = 1.03 * ez / 2.0;
+    if (!s.constrainedView) {
+        // The box is drawn stretched (a cube, its height by VerticalScale):
+        // the radius is that of the stretched box, so that a tall box is
+        // not cut off.
+        std::array<float, 3> k = BoxScale();
+        hx *= std::fabs(k[0]);
+        hy *= std::fabs(k[2]);
+        hz *= std::fabs(k[1]);
+    }
     double r = s.constrainedView ? std::sqrt(hx * hx + hy * hy + hz * hz) : std::sqrt(3.0) * std::max({hx, hy, hz});
     if (r == 0.0)
         r = 0.0001;
@@ -422,11 +434,26 @@ void GlRenderer::FlatProjection()
     double left = h[0] - 0.12 * w, right = h[1] + 0.06 * w;
     double bottom = v[0] - 0.10 * t, top = v[1] + 0.06 * t;
     const ControlState& s = control_.state();
-    if (!s.graphTitle.empty() && s.graphTitlePosition != 2) {
+    bool titled = !s.graphTitle.empty() && s.graphTitlePosition != 2;
+    // The ticks reach 0.05 of the data outward; the numbers beyond them
+    // get the pixels they measure, when the picture has room for them.
+    std::array<float, 4> px{0.0f, 0.0f, 0.0f, 0.0f};
+    if (ModelBoxLink* mb = control_.modelBox())
+        px = mb->FlatLabelSpace();
+    double W = lastWidth_, H = lastHeight_ * (titled ? 0.92 : 1.0);
+    if (px[0] + px[2] > 0.0f && W > 2.0 * (px[0] + px[2]) && H > 2.0 * (px[1] + px[3])) {
+        double sx = (W - px[0] - px[2]) / (1.05 * w), sy = (H - px[1] - px[3]) / (1.05 * t);
+        left = h[0] - 0.05 * w - px[0] / sx;
+        right = h[1] + px[2] / sx;
+        bottom = v[0] - 0.05 * t - px[1] / sy;
+        top = v[1] + px[3] / sy;
+    }
+    if (titled) {
+        double room = 0.08 * (top - bottom);
         if (s.graphTitlePosition == 0)
-            top += 0.08 * t;
+            top += room;
         else
-            bottom -= 0.08 * t;
+            bottom -= room;
     }
     view_.frustum = {float(left), float(right), float(bottom), float(top), float(view_.nearPlane),
                      float(view_.farPlane)};
@@ -436,6 +463,8 @@ void GlRenderer::FlatProjection()
 
 std::array<float, 3> GlRenderer::BoxScale() const
 {
+    if (ModelBoxLink* mb = control_.modelBox())
+        return mb->BoxScale();
     const ControlState& s = control_.state();
     if (s.constrainedView || control_.FlatPlot())
         return {1.0f, 1.0f, 1.0f};

@@ -74,6 +74,9 @@ public:
     // Where drawing goes; nullptr: nowhere. The context must outlive its
     // use here.
     void SetContext(RenderContext* context);
+    // The zoom changed: the next paint sets up the projection again (the
+    // recorded scene stays).
+    void ProjectionChanged() noexcept { projectionStale_ = true; }
     RenderContext* context() const noexcept { return context_; }
     void SetInterruptProbe(InterruptProbe* probe) noexcept { probe_ = probe; }
 
@@ -147,6 +150,7 @@ private:
     int lastWidth_ = 0, lastHeight_ = 0;
     double lastDpi_ = 0.0;
     bool interrupted_ = false;
+    bool projectionStale_ = false;
     std::chrono::steady_clock::time_point lastProbe_{};
 };
 

@@ -5,8 +5,11 @@
 // new, and everything cached for an older generation is rebuilt.
 
 #include <cstdint>
+#include <memory>
 
 namespace halvex {
+
+class SceneFonts;
 
 class RenderContext {
 public:
@@ -27,6 +30,13 @@ public:
     static RenderContext* Current() noexcept;
 
     std::uint64_t generation() const noexcept { return generation_; }
+    // True while a context of that generation exists: names recorded in a
+    // generation that is gone are free to forget.
+    static bool GenerationLive(std::uint64_t generation) noexcept;
+
+    // The glyph lists of this context, made on first use and dropped with
+    // the context.
+    SceneFonts& fonts();
 
     bool accelerated = false;
     float sceneRadius[2] = {0.0f, 0.0f};
@@ -61,6 +71,7 @@ protected:
 
 private:
     std::uint64_t generation_ = 0;
+    std::unique_ptr<SceneFonts> fonts_;
 };
 
 } // namespace halvex

@@ -6,6 +6,8 @@
 #include "platform/automation/dispatch.h"
 #include "plot/model/bounding_record.h"
 
+#include <array>
+
 namespace halvex {
 
 class ModelBoxLink : public platform::Dispatch {
@@ -35,6 +37,12 @@ public:
         (void)planes;
         return 0;
     }
+    // The stretch of the scene per display axis.
+    virtual std::array<float, 3> BoxScale() { return {1.0f, 1.0f, 1.0f}; }
+    // Pixels a flat plot's numbers (and axis labels) need beyond the data
+    // rectangle and its ticks: left, bottom, right, top. Zero when nothing
+    // is known; asked with the context current.
+    virtual std::array<float, 4> FlatLabelSpace() { return {0.0f, 0.0f, 0.0f, 0.0f}; }
 };
 
 } // namespace halvex

@@ -5,6 +5,7 @@
 // when it goes, so a later write changes the object and calls nothing.
 
 #include "platform/automation/ref_counted.h"
+#include "plot/model/box_frame.h"
 
 #include <string_view>
 
@@ -47,6 +48,13 @@ public:
     virtual bool InterruptRequested() { return false; }
     // A model cannot draw itself; each model tells each message once.
     virtual void DrawProblem(std::string_view message) { (void)message; }
+
+    // What the model box draws with: the control's view settings, and the
+    // container's font and colour for axis numbers.
+    virtual BoxView ViewOfBox() const { return {}; }
+    virtual AxisLabelStyle LabelStyle() const { return {}; }
+    // Paints the picture again; nothing recorded is dropped.
+    virtual void Repaint() {}
 
 protected:
     ~PlotOwner() = default;

@@ -1,14 +1,22 @@
 #include "plot/widget/plot_widget.h"
 
+#include "plot/core/context_menu.h"
 #include "plot/core/fpu_precision.h"
 #include "plot/core/plot_control.h"
+#include "plot/core/plot_events.h"
 #include "plot/host/ambient_font.h"
 #include "plot/widget/escape_key.h"
+#include "plot/widget/key_codes.h"
 #include "plot/widget/plot_overlays.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QPainter>
@@ -78,6 +86,11 @@ PlotWidget::PlotWidget(platform::Ref<platform::Dispatch> control, QWidget* paren
     format.setAlphaBufferSize(8);
     setFormat(format);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setCursor(Qt::ArrowCursor);
+    spinTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&spinTimer_, &QTimer::timeout, this, [this] { control_->gestures().SpinTick(); });
+    control_->gestures().SetSite(this);
     control_->setSite(this);
     if (GlRenderer* r = control_->glRenderer()) {
         r->SetContext(context_.get());
@@ -87,6 +100,10 @@ PlotWidget::PlotWidget(platform::Ref<platform::Dispatch> control, QWidget* paren
 
 PlotWidget::~PlotWidget()
 {
+    // The picture stops where it is; the timer goes with the window.
+    control_->gestures().StopSpinning();
+    control_->gestures().SetSite(nullptr);
+    spinTimer_.stop();
     if (GlRenderer* r = control_->glRenderer()) {
         if (r->context() == context_.get())
             r->SetContext(nullptr);
@@ -226,7 +243,157 @@ void PlotWidget::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
         escapeSeen_ = true;
+    try {
+        if (std::int16_t key = VirtualKeyOf(*event))
+            FireKeyDown(*control_, key, ShiftMaskOf(event->modifiers()));
+        int c = KeyCharacterOf(*event);
+        if (c >= 0)
+            FireKeyPress(*control_, std::int16_t(c));
+    } catch (...) {
+    }
     QOpenGLWidget::keyPressEvent(event);
+}
+
+void PlotWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    try {
+        if (std::int16_t key = VirtualKeyOf(*event); key && !event->isAutoRepeat())
+            FireKeyUp(*control_, key, ShiftMaskOf(event->modifiers()));
+    } catch (...) {
+    }
+    QOpenGLWidget::keyReleaseEvent(event);
+}
+
+// Every mouse message reaches the container as the stock events, before
+// the control's own handling.
+void PlotWidget::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    try {
+        pressed_ |= event->button();
+        FireMouseDown(*control_, ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
+        if (event->button() == Qt::LeftButton)
+            control_->gestures().LeftDown(p.x(), p.y(), event->modifiers() & Qt::ControlModifier);
+        else if (event->button() == Qt::RightButton)
+            pastePoint_ = p;
+    } catch (...) {
+    }
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    try {
+        FireMouseMove(*control_, ButtonsOf(event->buttons()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
+        // A release the widget never saw (outside the window) ends the
+        // press here.
+        if ((pressed_ & Qt::LeftButton) && !(event->buttons() & Qt::LeftButton)) {
+            pressed_ &= ~Qt::LeftButton;
+            captured_ = false;
+            control_->gestures().LeftUp(p.x(), p.y());
+        }
+        control_->gestures().MouseMove(p.x(), p.y(), event->modifiers() & Qt::ShiftModifier);
+    } catch (...) {
+    }
+}
+
+void PlotWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    try {
+        FireMouseUp(*control_, ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
+        if (event->button() == Qt::LeftButton)
+            control_->gestures().LeftUp(p.x(), p.y());
+        if (pressed_ & event->button())
+            FireClick(*control_);
+        pressed_ &= ~event->button();
+    } catch (...) {
+    }
+    // The context menu opens on the release of the right button.
+    if (event->button() == Qt::RightButton)
+        QOpenGLWidget::mouseReleaseEvent(event);
+}
+
+void PlotWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    try {
+        const QPoint p = event->position().toPoint();
+        pressed_ |= event->button();
+        FireMouseDown(*control_, ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
+        if (event->button() == Qt::LeftButton)
+            FireDblClick(*control_);
+    } catch (...) {
+    }
+}
+
+void PlotWidget::wheelEvent(QWheelEvent* event)
+{
+    try {
+        control_->gestures().Wheel(event->angleDelta().y());
+    } catch (...) {
+    }
+    event->accept();
+}
+
+bool PlotWidget::MouseCaptured() const
+{
+    // Qt keeps the mouse for the widget while a button it saw pressed is
+    // down.
+    return captured_ && (pressed_ & Qt::LeftButton);
+}
+
+void PlotWidget::StartSpinTimer(int periodMs)
+{
+    spinTimer_.start(periodMs);
+}
+
+void PlotWidget::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)
+{
+    for (const MenuEntry& e : entries) {
+        if (e.text.empty()) {
+            menu->addSeparator();
+            continue;
+        }
+        const QString text = QString::fromStdString(e.text);
+        if (!e.submenu.empty()) {
+            QMenu* sub = menu->addMenu(text);
+            sub->setEnabled(e.enabled);
+            addEntries(sub, e.submenu);
+            continue;
+        }
+        QAction* action = menu->addAction(text);
+        action->setEnabled(e.enabled);
+        action->setCheckable(e.checkable);
+        action->setChecked(e.checked);
+        const int command = e.command;
+        connect(action, &QAction::triggered, this, [this, command] {
+            try {
+                RunMenuCommand(*control_, command);
+            } catch (...) {
+            }
+        });
+    }
+}
+
+QMenu* PlotWidget::makeContextMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    addEntries(menu, ContextMenuEntries(*control_));
+    return menu;
+}
+
+void PlotWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    // From the keyboard the menu opens at the cursor.
+    QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : QCursor::pos();
+    QMenu* menu = nullptr;
+    try {
+        menu = makeContextMenu(this);
+    } catch (...) {
+        return;
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
 }
 
 void PlotWidget::moveEvent(QMoveEvent* event)

@@ -7,18 +7,27 @@
 #include "platform/automation/dispatch.h"
 #include "plot/core/gl_renderer.h"
 #include "plot/core/render_context.h"
+#include "plot/core/view_gestures.h"
 #include "plot/host/control_site.h"
 
 #include <QOpenGLWidget>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <vector>
+
+class QMenu;
 
 namespace halvex {
 
 class COpenGLCtrl;
+struct MenuEntry;
 
-class PlotWidget final : public QOpenGLWidget, public host::ControlSite, private InterruptProbe {
+class PlotWidget final : public QOpenGLWidget,
+                         public host::ControlSite,
+                         private InterruptProbe,
+                         private GestureSite {
 public:
     // control: an object of the class "OpenGL" (the plot control).
     explicit PlotWidget(platform::Ref<platform::Dispatch> control, QWidget* parent = nullptr);
@@ -45,11 +54,23 @@ public:
     // The Escape question is not asked inside a paint; it waits for this.
     bool questionPending() const noexcept { return questionPending_; }
 
+    // The context menu for the control as it is now; picking an entry runs
+    // its command.
+    QMenu* makeContextMenu(QWidget* parent);
+    bool spinTimerActive() const { return spinTimer_.isActive(); }
+
 protected:
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -59,6 +80,13 @@ private:
     bool EscapePressed() override;
     void askAboutInterruption();
     void paintPlaceholder();
+    void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
+
+    // GestureSite
+    void SetMouseCapture(bool on) override { captured_ = on; }
+    bool MouseCaptured() const override;
+    void StartSpinTimer(int periodMs) override;
+    void StopSpinTimer() override { spinTimer_.stop(); }
 
     platform::Ref<platform::Dispatch> dispatch_;
     COpenGLCtrl* control_;
@@ -72,6 +100,10 @@ private:
     bool questionOpen_ = false;
     bool firstPlacement_ = true;
     bool redrawAfterPaint_ = false;
+    bool captured_ = false;
+    Qt::MouseButtons pressed_;
+    QTimer spinTimer_;
+    QPoint pastePoint_;
 };
 
 } // namespace halvex

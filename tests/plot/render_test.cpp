@@ -20,6 +20,8 @@ namespace {
 
 class Rendering : public RenderTest {
 protected:
+    // These tests count what the models draw: the axes stay out.
+    void SetUp() override { put(*dispatchOf(get(*ctl, "ModelBox")), "AxesStyle", Variant::fromInt16(2)); }
     GlRenderer& renderer() { return *control().glRenderer(); }
     void fillOnly(int n = 0)
     {

@@ -94,12 +94,19 @@ Feedback RenderTest::feedback()
                 const GLfloat* c = v + 3;
                 f.polygonColors.push_back({int(c[0] * 255 + 0.5f), int(c[1] * 255 + 0.5f),
                                            int(c[2] * 255 + 0.5f), int(c[3] * 255 + 0.5f)});
+                for (GLint a = 0; a < corners; ++a)
+                    f.polygonCorners.push_back({v[a * vertex], v[a * vertex + 1]});
             }
             k += 2 + corners * vertex;
         } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
             const GLfloat* v = buffer.data() + k + 1;
-            if (v[0] != v[vertex] || v[1] != v[vertex + 1])
+            if (v[0] != v[vertex] || v[1] != v[vertex + 1]) {
                 ++f.lines;
+                const GLfloat* c = v + 3;
+                f.segments.push_back({v[0], v[1], v[vertex], v[vertex + 1],
+                                      {int(c[0] * 255 + 0.5f), int(c[1] * 255 + 0.5f), int(c[2] * 255 + 0.5f),
+                                       int(c[3] * 255 + 0.5f)}});
+            }
             k += 1 + 2 * vertex;
         } else if (token == GL_POINT_TOKEN) {
             ++f.points;
@@ -111,6 +118,15 @@ Feedback RenderTest::feedback()
         }
     }
     return f;
+}
+
+std::vector<Segment> Feedback::linesOf(const Rgba& color, int tolerance) const
+{
+    std::vector<Segment> out;
+    for (const Segment& s : segments)
+        if (near(s.color, color, tolerance))
+            out.push_back(s);
+    return out;
 }
 
 } // namespace plottest

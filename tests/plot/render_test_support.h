@@ -17,6 +17,12 @@ namespace plottest {
 
 using Rgba = std::array<int, 4>;
 
+// A line as drawn: window coordinates (y up) and its colour, 0..255.
+struct Segment {
+    double x0, y0, x1, y1;
+    Rgba color;
+};
+
 struct Feedback {
     int triangles = 0; // polygons of three corners
     int polygons = 0;  // all polygons
@@ -24,6 +30,11 @@ struct Feedback {
     int points = 0;
     // Colours of the polygons' first corners, 0..255.
     std::vector<Rgba> polygonColors;
+    // The polygons' corners in window coordinates.
+    std::vector<std::array<double, 2>> polygonCorners;
+    std::vector<Segment> segments;
+    // The lines of one colour.
+    std::vector<Segment> linesOf(const Rgba& color, int tolerance = 2) const;
 };
 
 class RenderTest : public PlotTest {

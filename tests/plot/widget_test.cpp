@@ -2,7 +2,9 @@
 // in the widget's own context with the border over them, the question
 // after Escape asked outside the paint, and the main window showing,
 // summing and clearing surfaces through the real control.
+#include "platform/automation/connection_point.h"
 #include "plot/core/plot_control.h"
+#include "plot/core/plot_events.h"
 #include "plot/core/plot_ids.h"
 #include "plot/widget/plot_widget.h"
 #include "tests/plot/plot_test_support.h"
@@ -13,11 +15,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QSpinBox>
 #include <QElapsedTimer>
 #include <QImage>
 
 #include <cmath>
+#include <map>
 
 using namespace plottest;
 using halvex::GlRenderer;
@@ -111,6 +119,139 @@ TEST_F(WidgetTest, EscapeIsAnsweredOutsideThePaint)
     ASSERT_TRUE(waitFor([&] { return w.lastFrame() == GlRenderer::Frame::Drawn; }));
     EXPECT_FALSE(w.questionPending());
     EXPECT_EQ(asked, 1);
+}
+
+void mouse(QWidget& w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMouseEvent e(type, QPointF(p), QPointF(w.mapToGlobal(p)), button, held, modifiers);
+    QApplication::sendEvent(&w, &e);
+}
+
+// A container's sink that counts the stock events.
+struct EventCounter final : Dispatch {
+    std::map<platform::DispId, int> seen;
+    platform::DispId idOfName(std::string_view name) const override { return halvex::plotEventNames().find(name); }
+    Variant invoke(platform::DispId id, platform::InvokeKind, std::span<Variant>) override
+    {
+        ++seen[id];
+        return {};
+    }
+};
+
+std::array<double, 3> angles(Dispatch& c)
+{
+    return {get(c, "Tilt").toDouble(), get(c, "Rotation").toDouble(), get(c, "Twist").toDouble()};
+}
+
+TEST_F(WidgetTest, TheMouseTurnsZoomsAndSpinsThePicture)
+{
+    PlotWidget w(ctl);
+    w.resize(300, 300);
+    addSurface(20);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    auto* points = dynamic_cast<platform::ConnectionPointContainer*>(ctl.get());
+    Ref<EventCounter> sink(new EventCounter);
+    auto cookie = points->findConnectionPoint(halvex::kDOpenGLEventsIid)->advise(sink);
+
+    // A click turns nothing and reaches the container.
+    auto before = angles(*ctl);
+    mouse(w, QEvent::MouseButtonPress, {150, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseButtonRelease, {150, 150}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(angles(*ctl), before);
+    EXPECT_EQ(sink->seen[halvex::eventid::MouseDown], 1);
+    EXPECT_EQ(sink->seen[halvex::eventid::MouseUp], 1);
+    EXPECT_EQ(sink->seen[halvex::eventid::Click], 1);
+
+    // A drag turns it, and it is drawn again.
+    int frames = w.frames();
+    mouse(w, QEvent::MouseButtonPress, {100, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseMove, {130, 150}, Qt::NoButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseMove, {160, 140}, Qt::NoButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseButtonRelease, {160, 140}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_NE(angles(*ctl), before);
+    EXPECT_GE(sink->seen[halvex::eventid::MouseMove], 2);
+    ASSERT_TRUE(waitFor([&] { return w.frames() > frames; }));
+
+    // The wheel zooms.
+    QWheelEvent wheel(QPointF(150, 150), QPointF(w.mapToGlobal(QPoint(150, 150))), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &wheel);
+    EXPECT_LT(get(*ctl, "Radius").toDouble(), 1.0);
+
+    // A Shift-drag spins on by itself after the release.
+    mouse(w, QEvent::MouseButtonPress, {100, 150}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    mouse(w, QEvent::MouseMove, {120, 150}, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    mouse(w, QEvent::MouseMove, {140, 150}, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    mouse(w, QEvent::MouseButtonRelease, {140, 150}, Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+    EXPECT_TRUE(w.spinTimerActive());
+    frames = w.frames();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > frames + 3; }));
+    // The next press stops it.
+    mouse(w, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_FALSE(w.spinTimerActive());
+    mouse(w, QEvent::MouseButtonRelease, {10, 10}, Qt::LeftButton, Qt::NoButton);
+    auto stopped = angles(*ctl);
+    QApplication::processEvents(QEventLoop::AllEvents, 100);
+    EXPECT_EQ(angles(*ctl), stopped);
+
+    // Keys and double clicks only reach the container.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
+    QApplication::sendEvent(&w, &down);
+    QApplication::sendEvent(&w, &up);
+    EXPECT_EQ(sink->seen[halvex::eventid::KeyDown], 1);
+    EXPECT_EQ(sink->seen[halvex::eventid::KeyPress], 1);
+    EXPECT_EQ(sink->seen[halvex::eventid::KeyUp], 1);
+    mouse(w, QEvent::MouseButtonDblClick, {150, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseButtonRelease, {150, 150}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(sink->seen[halvex::eventid::DblClick], 1);
+    EXPECT_EQ(angles(*ctl), stopped);
+    points->findConnectionPoint(halvex::kDOpenGLEventsIid)->unadvise(cookie);
+}
+
+TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
+{
+    PlotWidget w(ctl);
+    w.resize(300, 300);
+    addSurface(10);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    std::unique_ptr<QMenu> menu(w.makeContextMenu(nullptr));
+    QStringList texts;
+    QAction* boxEntry = nullptr;
+    QMenu* axes = nullptr;
+    for (QAction* a : menu->actions()) {
+        texts << a->text();
+        if (a->text() == "&Box")
+            boxEntry = a;
+        if (a->menu())
+            axes = a->menu();
+    }
+    EXPECT_EQ(texts, (QStringList{"&Fog", "&Lighting", "E&qual Scales", "&Perspective", "&Box", "Bo&rder", "&Axes"}));
+    ASSERT_TRUE(boxEntry && axes);
+    EXPECT_TRUE(boxEntry->isCheckable());
+    EXPECT_FALSE(boxEntry->isChecked());
+    boxEntry->trigger();
+    Ref<Dispatch> box = dispatchOf(get(*ctl, "ModelBox"));
+    EXPECT_TRUE(get(*box, "ShowBox").toBool());
+    for (QAction* a : axes->actions())
+        if (a->text() == "&Perimeter")
+            a->trigger();
+    EXPECT_EQ(get(*box, "AxesStyle").toInt32(), 0);
+
+    // The right button opens the menu.
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(50, 50), w.mapToGlobal(QPoint(50, 50)));
+    QApplication::sendEvent(&w, &e);
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(popup, nullptr);
+    bool boxChecked = false;
+    for (QAction* a : popup->actions())
+        if (a->text() == "&Box")
+            boxChecked = a->isChecked();
+    EXPECT_TRUE(boxChecked);
+    popup->close();
 }
 
 class ScriptedPrompts : public tavrin::UserPrompts {

@@ -20,15 +20,18 @@ namespace {
 struct Result {
     int status;
     std::string err;
+    std::string out;
 };
 
 Result runExport(const std::string& args, const testsupport::TempDir& dir)
 {
     const char* bin = std::getenv("TAVRIN_BIN");
     std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY TAVRIN_HOME='" + dir.path() + "' '" +
-                      (bin ? bin : "tavrin") + "' --export " + args + " 2>'" + dir.file("err") + "'";
+                      (bin ? bin : "tavrin") + "' --export " + args + " 2>'" + dir.file("err") + "' >'" +
+                      dir.file("out") + "'";
     int st = std::system(cmd.c_str());
-    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, testsupport::readAll(dir.file("err"))};
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, testsupport::readAll(dir.file("err")),
+            testsupport::readAll(dir.file("out"))};
 }
 
 int darkPixels(const QImage& image, const QRect& r)
@@ -59,6 +62,16 @@ TEST(ExportOptions, AreParsedAfterExport)
     EXPECT_EQ(cl.exportTo.sets[0], (std::pair<std::string, std::string>{"Tilt", "60"}));
     EXPECT_EQ(cl.exportTo.modelSets[0].second, "1");
     ASSERT_TRUE(cl.rect);
+
+    CommandLine gets;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--get", "ModelBox.ZAxis.DataMax", "--get", "Tilt",
+                                  "--set", "ModelBox.AxesStyle=0"},
+                                 gets, error));
+    EXPECT_EQ(gets.exportTo.gets, (std::vector<std::string>{"ModelBox.ZAxis.DataMax", "Tilt"}));
+    EXPECT_EQ(gets.exportTo.sets[0].first, "ModelBox.AxesStyle");
+    CommandLine noName, early;
+    EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "a.txt", "--get"}, noName, error));
+    EXPECT_FALSE(ParseCommandLine({"--get", "Tilt", "--export", "o.png", "a.txt"}, early, error));
 
     CommandLine each;
     ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--each"}, each, error));
@@ -157,6 +170,40 @@ TEST(ExportCommand, BadPropertiesKeepTheOldPicture)
     r = runExport("'" + out + "' '" + dir.file("missing.txt") + "'", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(testsupport::readAll(out), "old");
+}
+
+TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 2 1.5\n");
+    std::string out = dir.file("p.png");
+    Result r = runExport("'" + out + "' '" + a +
+                             "' --rect 0 2 0 2 --scale --fill 3 --size 320x240 --set ModelBox.AxesStyle=0 "
+                             "--set ModelBox.ShowBox=1 --set ModelBox.ZAxis.AutoGridAxis=0 "
+                             "--set ModelBox.ZAxis.NumGrids=4 --set ModelBox.XYPlane.ShowVerticalGridLines=1 "
+                             "--get ModelBox.AxesStyle --get ModelBox.ZAxis.NumGrids --get ModelBox.ZAxis.DataMax "
+                             "--get modelbox.zaxis.datamin --get ModelBox.ShowBox --get Tilt",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "ModelBox.AxesStyle=0\nModelBox.ZAxis.NumGrids=4\nModelBox.ZAxis.DataMax=2\n"
+                     "modelbox.zaxis.datamin=1\nModelBox.ShowBox=True\nTilt=35\n");
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(320, 240));
+
+    // The objects' own errors, and paths that lead nowhere.
+    std::string keep = dir.write("keep.png", "old");
+    r = runExport("'" + keep + "' '" + a + "' --set ModelBox.AxesStyle=7", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: Unrecognized axis style\n");
+    EXPECT_EQ(testsupport::readAll(keep), "old");
+    r = runExport("'" + out + "' '" + a + "' --get Tilt.Degrees", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: \"Tilt\" is not an object\n");
+    r = runExport("'" + out + "' '" + a + "' --set ModelBox..ShowBox=1", dir);
+    EXPECT_EQ(r.status, 1);
+    r = runExport("'" + out + "' '" + a + "' --get ModelBox.NoSuchAxis", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: Unknown name.\n");
 }
 
 } // namespace

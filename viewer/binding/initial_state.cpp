@@ -23,6 +23,24 @@ void ApplyInitialPlotState(platform::Dispatch& control)
     control.put("VerticalScale", Variant::fromInt16(100));
     control.put("ViewingDistance", Variant::fromInt16(18));
     control.put("BorderColor", Variant(0));
+
+    // The frame: the box outline, the axes along its outer edges, and light
+    // grey grids on the three back planes.
+    Variant box = control.get("ModelBox");
+    if (platform::Dispatch* b = box.dispatch()) {
+        b->put("AxesStyle", Variant::fromInt16(0));
+        b->put("ShowBox", Variant(true));
+        for (const char* name : {"XYPlane", "YZPlane", "XZPlane"}) {
+            Variant plane = b->get(name);
+            platform::Dispatch* p = plane.dispatch();
+            if (!p)
+                continue;
+            p->put("ShowVerticalGridLines", Variant(true));
+            p->put("ShowHorizontalGridLines", Variant(true));
+            p->put("VerticalGridColor", Variant(0xC8C8C8));
+            p->put("HorizontalGridColor", Variant(0xC8C8C8));
+        }
+    }
 }
 
 } // namespace tavrin

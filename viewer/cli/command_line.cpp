@@ -16,7 +16,10 @@ const char* UsageText()
            "                                   display: --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
            "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
-           "                                   --model-set NAME=VALUE sets it on every surface added\n"
+           "                                   --model-set NAME=VALUE sets it on every surface added;\n"
+           "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
+           "                                   names may go through the control's objects:\n"
+           "                                   --set ModelBox.ZAxis.NumGrids=4\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -103,6 +106,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.height = h;
         return true;
     }
+    if (a == "--get") {
+        ex.gets.push_back(v);
+        return true;
+    }
     std::size_t eq = v.find('=');
     if (eq == std::string::npos || eq == 0) {
         error = "option " + a + ": \"" + v + "\" is not NAME=VALUE";
@@ -149,7 +156,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
-        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set") {
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
+                   a == "--get") {
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
         } else if (a == "--rect") {

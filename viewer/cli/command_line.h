@@ -30,7 +30,8 @@ struct CommandLine {
     std::optional<std::array<std::string, 3>> defaults;
 
     // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
-    // [--model-set NAME=VALUE]...
+    // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
+    // through the control's objects: ModelBox.ZAxis.NumGrids)
     struct Export {
         std::string output;
         bool sum = false;
@@ -38,6 +39,7 @@ struct CommandLine {
         int height = 600;
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
+        std::vector<std::string> gets;                              // printed after the picture is drawn
     } exportTo;
 
     bool headless() const noexcept { return mode != Mode::Window; }

@@ -10,6 +10,7 @@
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/headless_commands.h"
+#include "viewer/cli/property_path.h"
 #include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
@@ -54,14 +55,27 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
         std::fprintf(stderr, "tavrin: %s\n", text.toLocal8Bit().constData());
 }
 
+// The message of the error being handled: the control's own text when it
+// gives one.
+std::string handledErrorText()
+{
+    try {
+        throw;
+    } catch (const platform::DispatchException& e) {
+        return e.description().empty() ? e.what() : e.description();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
 void setProperty(platform::Dispatch& object, const std::string& name, const std::string& value)
 {
-    object.put(std::string_view(name), PropertyValueFromText(value));
+    SetPropertyPath(object, name, PropertyValueFromText(value));
 }
 
 } // namespace
 
-int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err)
+int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
 {
     const CommandLine::Export& ex = cl.exportTo;
     if (lowerExtension(ex.output) != ".png") {
@@ -117,11 +131,8 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             for (const auto& [key, value] : ex.modelSets)
                 setProperty(*model.dispatch(), key, value);
         }
-    } catch (const platform::DispatchException& e) {
-        message(err, e.description().empty() ? e.what() : e.description());
-        return 1;
-    } catch (const std::exception& e) {
-        message(err, e.what());
+    } catch (const std::exception&) {
+        message(err, handledErrorText());
         return 1;
     }
 
@@ -148,6 +159,16 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
     std::string why;
     if (!platform::writeFileAtomic(ex.output, std::string_view(png.constData(), std::size_t(png.size())), &why)) {
         message(err, why.empty() ? "cannot write \"" + ex.output + "\"" : why);
+        return 1;
+    }
+    // What the drawing computed (axis ranges and the like) can be read now.
+    try {
+        for (const std::string& path : ex.gets) {
+            std::string line = path + "=" + PropertyText(GetPropertyPath(*control, path)) + "\n";
+            std::fwrite(line.data(), 1, line.size(), out);
+        }
+    } catch (const std::exception&) {
+        message(err, handledErrorText());
         return 1;
     }
     return 0;

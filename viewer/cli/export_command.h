@@ -10,8 +10,10 @@
 
 namespace tavrin {
 
-// Returns the exit status (0, or 1 with the message on err).
-int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err);
+// Returns the exit status (0, or 1 with the message on err). The values
+// asked for with --get go to out.
+int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err,
+                     std::FILE* out = stdout);
 
 // A property value as a container types it: a whole number, a decimal
 // number with "." as the point, or else text.

@@ -1,0 +1,120 @@
+// The control's context menu: its entries, when each is enabled and
+// checked, and what each command does.
+#include "tests/plot/plot_test_support.h"
+
+#include "plot/core/context_menu.h"
+#include "plot/core/plot_control.h"
+#include "plot/model/model_box.h"
+
+using namespace plottest;
+using halvex::MenuEntry;
+namespace cmd = halvex::menucmd;
+
+namespace {
+
+class ContextMenu : public PlotTest {
+protected:
+    halvex::COpenGLCtrl& control() { return dynamic_cast<halvex::COpenGLCtrl&>(*ctl); }
+    std::vector<MenuEntry> entries() { return halvex::ContextMenuEntries(control()); }
+    const MenuEntry& entry(int command)
+    {
+        menu_ = entries();
+        for (const MenuEntry& e : menu_) {
+            if (e.command == command)
+                return e;
+            for (const MenuEntry& s : e.submenu)
+                if (s.command == command)
+                    return s;
+        }
+        throw std::runtime_error("no such entry");
+    }
+    void flat()
+    {
+        call(*ctl, "AddSurface", {doubles2D(0, 3, 0, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9})});
+        put(*dispatchOf(call(*ctl, "Model", {Variant(0)})), "ViewAs", Variant::fromInt16(1));
+        ASSERT_TRUE(control().FlatPlot());
+    }
+    std::vector<MenuEntry> menu_;
+};
+
+TEST_F(ContextMenu, EntriesInTheirOrder)
+{
+    std::vector<MenuEntry> m = entries();
+    std::vector<std::string> texts;
+    for (const MenuEntry& e : m)
+        texts.push_back(e.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"&Fog", "&Lighting", "E&qual Scales", "&Perspective", "&Box",
+                                               "Bo&rder", "&Axes"}));
+    ASSERT_EQ(m.back().submenu.size(), 3u);
+    EXPECT_EQ(m.back().submenu[0].text, "&Corner");
+    EXPECT_EQ(m.back().submenu[0].command, 32825);
+    EXPECT_EQ(m.back().submenu[1].text, "&Perimeter");
+    EXPECT_EQ(m.back().submenu[2].text, "&None");
+    EXPECT_EQ(m[0].command, 32824);
+    EXPECT_EQ(m[5].command, 32834);
+    // A new control: border on, corner axes, the rest off, all enabled.
+    for (const MenuEntry& e : m)
+        EXPECT_TRUE(e.enabled) << e.text;
+    EXPECT_FALSE(entry(cmd::Fog).checked);
+    EXPECT_TRUE(entry(cmd::Border).checked);
+    EXPECT_FALSE(entry(cmd::Box).checked);
+    EXPECT_TRUE(entry(cmd::AxesCorner).checked);
+    EXPECT_FALSE(entry(cmd::AxesPerimeter).checked);
+    EXPECT_FALSE(entry(cmd::AxesNone).checked);
+}
+
+TEST_F(ContextMenu, TogglesFlipAndRedraw)
+{
+    struct Case {
+        int command;
+        const char* property;
+    };
+    for (Case c : {Case{cmd::Fog, "Fog"}, Case{cmd::Lighting, "Lighting"}, Case{cmd::EqualScales, "ConstrainedView"},
+                   Case{cmd::Perspective, "PerspectiveView"}, Case{cmd::Border, "ShowBorder"}}) {
+        bool before = get(*ctl, c.property).toBool();
+        site.reset();
+        EXPECT_TRUE(halvex::RunMenuCommand(control(), c.command));
+        EXPECT_NE(get(*ctl, c.property).toBool(), before) << c.property;
+        EXPECT_EQ(entry(c.command).checked, !before) << c.property;
+        EXPECT_TRUE(site.modified);
+        EXPECT_GE(site.invalidations, 1);
+    }
+    Ref<Dispatch> box = dispatchOf(get(*ctl, "ModelBox"));
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::Box));
+    EXPECT_TRUE(get(*box, "ShowBox").toBool());
+    EXPECT_TRUE(entry(cmd::Box).checked);
+
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::AxesPerimeter));
+    EXPECT_EQ(get(*box, "AxesStyle").toInt32(), 0);
+    EXPECT_TRUE(entry(cmd::AxesPerimeter).checked);
+    EXPECT_FALSE(entry(cmd::AxesCorner).checked);
+    site.reset();
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::AxesPerimeter)); // already so: nothing
+    EXPECT_EQ(site.invalidations, 0);
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::AxesNone));
+    EXPECT_EQ(get(*box, "AxesStyle").toInt32(), 2);
+    EXPECT_FALSE(halvex::RunMenuCommand(control(), 12345));
+}
+
+TEST_F(ContextMenu, FlatPlotsDisableTheViewEntries)
+{
+    flat();
+    for (int c : {cmd::Lighting, cmd::EqualScales, cmd::Perspective, cmd::Box, cmd::Border, cmd::AxesCorner,
+                  cmd::AxesPerimeter, cmd::AxesNone})
+        EXPECT_FALSE(entry(c).enabled) << c;
+    EXPECT_TRUE(entry(cmd::Fog).enabled);
+    // Corner and Perimeter both shown checked while there are axes.
+    EXPECT_TRUE(entry(cmd::AxesCorner).checked);
+    EXPECT_TRUE(entry(cmd::AxesPerimeter).checked);
+    EXPECT_FALSE(entry(cmd::AxesNone).checked);
+    put(*dispatchOf(get(*ctl, "ModelBox")), "AxesStyle", Variant::fromInt16(2));
+    EXPECT_FALSE(entry(cmd::AxesCorner).checked);
+    EXPECT_TRUE(entry(cmd::AxesNone).checked);
+    // A disabled entry does nothing.
+    EXPECT_FALSE(halvex::RunMenuCommand(control(), cmd::Lighting));
+    EXPECT_FALSE(get(*ctl, "Lighting").toBool());
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::Fog));
+    EXPECT_TRUE(get(*ctl, "Fog").toBool());
+}
+
+} // namespace
