@@ -10,22 +10,29 @@
 
 namespace tavrin {
 
-void AppendMatrixText(const VisualizationMatrix& m, std::string& out)
+void WriteMatrixText(const VisualizationMatrix& m, std::FILE* out)
 {
     const IndexRect& r = m.rect();
-    out += std::to_string(r.xmin) + ' ' + std::to_string(r.xmax) + ' ' + std::to_string(r.ymin) + ' ' +
-           std::to_string(r.ymax) + '\n';
+    std::string chunk = std::to_string(r.xmin) + ' ' + std::to_string(r.xmax) + ' ' + std::to_string(r.ymin) + ' ' +
+                        std::to_string(r.ymax) + '\n';
     const std::size_t nx = m.width(), ny = m.height();
     const double* cells = m.cells();
-    out.reserve(out.size() + m.cellCount() * 8);
+    // Written in pieces, so a large matrix needs no second copy as text.
+    constexpr std::size_t kPiece = 1 << 16;
+    chunk.reserve(kPiece + 64);
     for (std::size_t i = 0; i < nx; ++i) {
         for (std::size_t j = 0; j < ny; ++j) {
             if (j)
-                out += ' ';
-            platform::appendShortest(out, cells[i + j * nx]);
+                chunk += ' ';
+            platform::appendShortest(chunk, cells[i + j * nx]);
+            if (chunk.size() >= kPiece) {
+                std::fwrite(chunk.data(), 1, chunk.size(), out);
+                chunk.clear();
+            }
         }
-        out += '\n';
+        chunk += '\n';
     }
+    std::fwrite(chunk.data(), 1, chunk.size(), out);
 }
 
 MatrixSettings CommandMatrixSettings(const CommandLine& cl, const std::string& programFolder)
@@ -87,19 +94,19 @@ int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, st
                 return 1;
             }
 
-        std::string text;
+        std::optional<VisualizationMatrix> m;
         if (cl.mode == CommandLine::Mode::Matrix) {
+            // The file's lines go before the matrix is written out.
             DataLines lines = PrepareFileLines(cl.files.front(), s, runFillScript);
             if (lines.empty()) {
                 message(err, "\"" + cl.files.front() + "\" is empty: no matrix can be built from it");
                 return 1;
             }
-            std::optional<VisualizationMatrix> m = BuildMatrix(lines, s);
-            AppendMatrixText(*m, text);
+            m = BuildMatrix(lines, s);
         } else {
-            AppendMatrixText(SumOfFiles(cl.files, s, err), text);
+            m = SumOfFiles(cl.files, s, err);
         }
-        writeAll(out, text);
+        WriteMatrixText(*m, out);
         std::fflush(out);
         return 0;
     } catch (const MatrixError& e) {

@@ -15,7 +15,7 @@ namespace tavrin {
 // The matrix as text: "Xmin Xmax Ymin Ymax", then one line per X index with
 // the cells for Y = Ymin..Ymax, each the shortest text that reads back to
 // the same double.
-void AppendMatrixText(const VisualizationMatrix& m, std::string& out);
+void WriteMatrixText(const VisualizationMatrix& m, std::FILE* out);
 
 // Matrix settings of the command: options over the settings file of the
 // program folder.
