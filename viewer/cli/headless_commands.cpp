@@ -8,6 +8,9 @@
 #include "viewer/settings/program_folder.h"
 #include "viewer/settings/viewer_settings.h"
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace tavrin {
 
 void WriteMatrixText(const VisualizationMatrix& m, std::FILE* out)
@@ -85,12 +88,15 @@ int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, st
 {
     MatrixSettings s = CommandMatrixSettings(cl, programFolder);
     try {
+        // Named files must be regular files; the reason comes from stat, so
+        // nothing (a pipe, say) is opened just to explain the refusal.
         for (const std::string& f : cl.files)
             if (!platform::fileExists(f)) {
-                std::string why;
-                std::string dummy;
-                platform::readFile(f, dummy, &why);
-                message(err, why.empty() ? "cannot open file \"" + f + "\"" : why);
+                struct stat st {};
+                int e = ::stat(f.c_str(), &st) == 0 ? EISDIR : errno;
+                std::string why = e == EISDIR && !S_ISDIR(st.st_mode) ? "not a regular file"
+                                                                       : platform::systemErrorText(e);
+                message(err, "Cannot open file \"" + f + "\": " + why);
                 return 1;
             }
 
