@@ -1,8 +1,7 @@
 #include "script/program/designator.h"
 
-#include "platform/automation/dispatch.h"
-#include "platform/automation/dispatch_exception.h"
 #include "platform/automation/safe_array.h"
+#include "script/binding/ole_helper.h"
 #include "script/builder/program_builder.h"
 #include "script/program/entries.h"
 #include "script/program/run_error.h"
@@ -10,7 +9,6 @@
 #include "script/xml/xml_item.h"
 
 #include <array>
-#include <cstdio>
 
 namespace script {
 
@@ -132,6 +130,10 @@ void WriteChar(Variant& text, std::int32_t index, const Variant& value)
 // ---- the general chain -----------------------------------------------------
 
 TfsDesignator::~TfsDesignator() = default;
+TfsDesignator::Item::Item() = default;
+TfsDesignator::Item::Item(Item&&) noexcept = default;
+TfsDesignator::Item& TfsDesignator::Item::operator=(Item&&) noexcept = default;
+TfsDesignator::Item::~Item() = default;
 
 namespace {
 
@@ -153,36 +155,20 @@ Variant indexValue(const Variant& cur, TfsDesignator::ItemKind kind, const std::
     return ReadElement(cur, idx, n);
 }
 
-[[noreturn]] void automationError(const platform::DispatchException& e, const std::string& member)
-{
-    char code[16];
-    std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(e.scode()));
-    RaiseRuntime(std::string("OLE error ") + code + ": " + member);
-}
-
 Variant automationCall(const Variant& object, TfsDesignator::Item& it, bool wantResult, const Variant* store)
 {
-    platform::Dispatch* d = object.dispatch();
-    if (!d)
-        RaiseRuntime("Invalid object reference");
     std::vector<Variant> args;
     args.reserve(it.args.size() + 1);
     for (auto& a : it.args)
         args.push_back(a->Eval());
-    try {
-        if (store) {
-            args.push_back(*store);
-            d->invoke(it.name, platform::InvokeKind::PropertyPut, args);
-            return Variant();
-        }
-        auto kind = args.empty() && wantResult ? platform::InvokeKind::PropertyGet : platform::InvokeKind::Method;
-        Variant r = d->invoke(it.name, kind, args);
-        for (std::size_t i = 0; i < it.args.size(); ++i)
-            it.args[i]->Assign(args[i]);
-        return r;
-    } catch (const platform::DispatchException& e) {
-        automationError(e, it.name);
+    if (store) {
+        it.ole->Put(object, args, *store);
+        return Variant();
     }
+    Variant r = it.ole->Invoke(object, args, wantResult);
+    for (std::size_t i = 0; i < it.args.size(); ++i)
+        it.args[i]->Assign(args[i]);
+    return r;
 }
 
 } // namespace
