@@ -11,7 +11,7 @@ const char* UsageText()
            "                                   checked, and the first is shown\n"
            "  tavrin --matrix FILE [options]   print the visualization matrix of a data file\n"
            "  tavrin --sum FILE... [options]   print the cell-by-cell sum of the files' matrices\n"
-           "  tavrin --export OUT.png FILE... [options]\n"
+           "  tavrin --export OUT.png [FILE...] [options]\n"
            "                                   draw the files' surfaces into a PNG picture, with no\n"
            "                                   display: --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
@@ -19,10 +19,13 @@ const char* UsageText()
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
-           "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "                                   --set ModelBox.ZAxis.NumGrids=4;\n"
+           "                                   --plot-script SCRIPT runs SCRIPT with the plot control\n"
+           "                                   as its object Plot before the picture is drawn\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
-           "                                   language defaults to PascalScript)\n"
+           "                                   language follows the file's extension: .pas,\n"
+           "                                   .vbs, .js, .cpp; PascalScript otherwise)\n"
            "  tavrin --script FILE [--language NAME] [--print NAME...]\n"
            "                                   compile and run a script, then print the named\n"
            "                                   variables as NAME=TEXT\n"
@@ -110,6 +113,14 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.gets.push_back(v);
         return true;
     }
+    if (a == "--plot-script") {
+        if (!ex.plotScript.empty()) {
+            error = "--plot-script takes one script";
+            return false;
+        }
+        ex.plotScript = v;
+        return true;
+    }
     std::size_t eq = v.find('=');
     if (eq == std::string::npos || eq == 0) {
         error = "option " + a + ": \"" + v + "\" is not NAME=VALUE";
@@ -157,7 +168,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get") {
+                   a == "--get" || a == "--plot-script") {
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
         } else if (a == "--rect") {
@@ -209,8 +220,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "--matrix takes exactly one data file";
         return false;
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty()) {
-        error = "--export needs at least one data file";
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.exportTo.plotScript.empty()) {
+        error = "--export needs at least one data file or a --plot-script";
         return false;
     }
     if (cl.mode == CommandLine::Mode::Sum && cl.files.empty()) {

@@ -29,9 +29,11 @@ struct CommandLine {
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
 
-    // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
-    // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
-    // through the control's objects: ModelBox.ZAxis.NumGrids)
+    // --export OUT [FILE...] [--each | --sum] [--size WxH] [--set NAME=VALUE]...
+    // [--model-set NAME=VALUE]... [--get NAME]... [--plot-script SCRIPT]
+    // (names may be dotted paths through the control's objects:
+    // ModelBox.ZAxis.NumGrids). Files are needed unless a plot script is
+    // given.
     struct Export {
         std::string output;
         bool sum = false;
@@ -40,6 +42,7 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        std::string plotScript; // run with the control as Plot before the picture is drawn
     } exportTo;
 
     bool headless() const noexcept { return mode != Mode::Window; }

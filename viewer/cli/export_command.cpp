@@ -7,10 +7,13 @@
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_registration.h"
 #include "plot/widget/image_render.h"
+#include "script/library/standard_library.h"
+#include "script/program/script.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/script_commands.h"
 #include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
@@ -134,6 +137,15 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
     } catch (const std::exception&) {
         message(err, handledErrorText());
         return 1;
+    }
+    if (!ex.plotScript.empty()) {
+        // The script sees the control as Plot, late bound by name, as any
+        // container would drive it.
+        script::TfsScript host(&script::InstallStandardLibrary());
+        host.AddObject("Plot", control.get());
+        script::TfsScript program(&host);
+        if (int status = RunScriptFile(program, ex.plotScript, {}, err))
+            return status;
     }
 
     auto* plotControl = dynamic_cast<halvex::COpenGLCtrl*>(control.get());
