@@ -51,10 +51,13 @@ StackBounds CurrentStackBounds() noexcept;
 // work that follows.
 std::uintptr_t StackFloor(std::size_t reserve) noexcept;
 
-// The caller's current stack address, for comparing with a floor.
+// The caller's current stack address, for comparing with a floor. (The
+// address of a local rather than the frame address, which would make every
+// function that asks keep a frame pointer.)
 inline std::uintptr_t StackPosition() noexcept
 {
-    return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    char probe;
+    return reinterpret_cast<std::uintptr_t>(&probe);
 }
 
 } // namespace platform

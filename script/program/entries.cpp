@@ -283,8 +283,8 @@ bool TfsProcVariable::CallFromHost(std::span<Variant> args)
         if (outside) {
             // Outside a run: the guard, the hook and the stop request are
             // this call's own.
-            rs.ArmStackGuard();
             rs.stopRequested.store(false, std::memory_order_relaxed);
+            rs.ArmStackGuard();
             rs.hookOwner = nullptr;
             for (TfsScript* s = scope_.get(); s && !rs.hookOwner; s = s->Parent)
                 if (s->OnRunLine)

@@ -41,12 +41,16 @@ void RunState::ArmStackGuard()
 {
     // Leave room below the floor for the deepest stretch of native frames
     // between two routine calls (an expression nested as far as the
-    // analyser allows, a host function) even in a sanitizer build.
-    stackFloor = platform::StackFloor(std::size_t(1) << 20);
+    // analyser allows, a host function) even in a sanitizer build. A stop
+    // already asked for keeps the floor out of reach.
+    if (!stopRequested.load(std::memory_order_relaxed))
+        stackFloor.store(platform::StackFloor(std::size_t(1) << 20), std::memory_order_relaxed);
 }
 
-void RunState::overflow()
+void RunState::refused(bool stop)
 {
+    if (stop)
+        stopped();
     RaiseRuntime("Stack overflow");
 }
 

@@ -37,20 +37,33 @@ struct RunState {
     TfsScript* hookOwner = nullptr;
     bool running = false;
     unsigned depth = 0;
-    std::uintptr_t stackFloor = 0; // a call below this address is refused
-    // Set from any thread to end the run: loops and calls look at it.
+    // A call below this address is refused. A request to stop raises it
+    // out of reach, so that calls see the request without a check of their
+    // own.
+    std::atomic<std::uintptr_t> stackFloor{0};
+    // Set from any thread to end the run: loops look at it once a round.
     std::atomic<bool> stopRequested{false};
 
     void CallHook(TfsScript& sender, const std::string& unitName, const std::string& pos);
 
-    // Enters a routine call; "Stack overflow" when recursion goes too deep.
+    // Enters a routine call; "Stack overflow" when recursion goes too deep,
+    // "Script stopped" once a stop was asked for.
     void Enter()
     {
-        if (++depth > kMaxDepth || platform::StackPosition() < stackFloor) {
+        // The address of a local, as StackPosition gives it; spelled out
+        // here, where every call passes.
+        char probe;
+        if (++depth > kMaxDepth ||
+            reinterpret_cast<std::uintptr_t>(&probe) < stackFloor.load(std::memory_order_relaxed)) {
             --depth;
-            overflow();
+            refused(stopRequested.load(std::memory_order_relaxed));
         }
-        CheckStop();
+    }
+    // Asks the run to stop (any thread).
+    void RequestStop() noexcept
+    {
+        stopRequested.store(true, std::memory_order_relaxed);
+        stackFloor.store(UINTPTR_MAX, std::memory_order_relaxed);
     }
     void Leave() noexcept { --depth; }
     // Once per round of every loop.
@@ -65,7 +78,7 @@ struct RunState {
     static constexpr unsigned kMaxDepth = 100000;
 
 private:
-    [[noreturn]] static void overflow();
+    [[noreturn]] static void refused(bool stop);
     [[noreturn]] static void stopped();
 };
 

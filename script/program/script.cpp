@@ -153,7 +153,7 @@ void TfsScript::Execute()
 
 void TfsScript::Terminate() noexcept
 {
-    run_->stopRequested.store(true, std::memory_order_relaxed);
+    run_->RequestStop();
 }
 
 void TfsScript::freeEntries()

@@ -250,19 +250,29 @@ TEST(ExportCommand, APlotScriptSetsTheControlUpByName)
 TEST(ExportCommand, APlotScriptNeedsNoDataFiles)
 {
     testsupport::TempDir dir;
-    // JScript, by the extension: a scatter of points the script computes.
-    std::string script = dir.write("points.js", "var x = VarArrayCreate([0, 19], varDouble);\n"
-                                                "var y = VarArrayCreate([0, 19], varDouble);\n"
-                                                "var z = VarArrayCreate([0, 19], varDouble);\n"
-                                                "for (var i = 0; i < 20; i++) { x[i] = i; y[i] = i * i / 20; "
-                                                "z[i] = Sin(i / 3); }\n"
-                                                "Plot.AddScatterPlot(x, y, z);\n");
+    // JScript, by the extension: a surface the script computes.
+    std::string script = dir.write("wave.js", "var z = VarArrayCreate([0, 20, 0, 20], varDouble);\n"
+                                              "for (var i = 0; i <= 20; i++)\n"
+                                              "  for (var j = 0; j <= 20; j++) z[i, j] = Sin(i / 3) * Cos(j / 4);\n"
+                                              "Plot.AddSurface(z);\n"
+                                              "Plot.Model(0).DrawFilledPolygons = true;\n");
     std::string out = dir.file("s.png");
     Result r = runExport("'" + out + "' --size 320x240 --plot-script '" + script + "' --get NumberOfModels", dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "NumberOfModels=1\n");
     QImage picture(QString::fromStdString(out));
-    EXPECT_EQ(picture.size(), QSize(320, 240));
+    ASSERT_EQ(picture.size(), QSize(320, 240));
+    // Against the empty box: the surface fills much of the middle.
+    std::string empty = dir.write("empty.js", "var nothing = 0;\n");
+    std::string base = dir.file("base.png");
+    r = runExport("'" + base + "' --size 320x240 --plot-script '" + empty + "'", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage box(QString::fromStdString(base));
+    int changed = 0;
+    for (int y = 60; y < 180; ++y)
+        for (int x = 80; x < 240; ++x)
+            changed += picture.pixel(x, y) != box.pixel(x, y);
+    EXPECT_GT(changed, 2000);
 }
 
 TEST(ExportCommand, PlotScriptErrorsLeaveTheOldPicture)
@@ -273,7 +283,7 @@ TEST(ExportCommand, PlotScriptErrorsLeaveTheOldPicture)
     dir.write("syntax.pas", "begin\n  Plot.Tilt := ;\nend.\n");
     Result r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("syntax.pas") + "'", dir);
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "ERROR 2:15: Expression expected\n");
+    EXPECT_EQ(r.err, "ERROR 2:16: Expression expected\n");
     // The control's own error text, and a member it does not have.
     dir.write("model.pas", "begin\n  Plot.Model(5).ViewAs := 1;\nend.\n");
     r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("model.pas") + "'", dir);

@@ -128,7 +128,7 @@ TEST(ScriptCommand, SystemFunctionsInEveryLanguage)
     testsupport::TempDir dir;
     // The language follows the extension.
     dir.write("f.pas", "var s: String; n: Integer;\nbegin\n  s := UpperCase(Copy('hello', 2, 3)) + IntToStr(Length('abc'));\n"
-                       "  n := Pos('l', s) + Round(Sqrt(16));\nend.\n");
+                       "  n := Pos('L', s) + Round(Sqrt(16));\nend.\n");
     Result r = run("--script f.pas --print s n", dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "s=ELL3\nn=6\n");
@@ -136,7 +136,7 @@ TEST(ScriptCommand, SystemFunctionsInEveryLanguage)
     r = run("--script f2.vbs --print s t", dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "s=7-x\nt=a0.25\n");
-    dir.write("f.js", "var d = DayOfWeek(EncodeDate(2005, 1, 1)); var s = Chr(65) + Lowercase('BC');\n");
+    dir.write("f.js", "var d = DayOfWeek(EncodeDate(2005, 1, 1)); var s = Chr(65) + Lowercase(\"BC\");\n");
     r = run("--script f.js --print d s", dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "d=7\ns=Abc\n");
