@@ -77,6 +77,13 @@ void entry()
 
 } // namespace
 
+// Not inlined: the frame address would make every caller keep a frame
+// pointer.
+__attribute__((noinline)) std::uintptr_t StackPosition() noexcept
+{
+    return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+}
+
 StackBounds CurrentStackBounds() noexcept
 {
     if (tActive)

@@ -51,13 +51,8 @@ StackBounds CurrentStackBounds() noexcept;
 // work that follows.
 std::uintptr_t StackFloor(std::size_t reserve) noexcept;
 
-// The caller's current stack address, for comparing with a floor. (The
-// address of a local rather than the frame address, which would make every
-// function that asks keep a frame pointer.)
-inline std::uintptr_t StackPosition() noexcept
-{
-    char probe;
-    return reinterpret_cast<std::uintptr_t>(&probe);
-}
+// About the caller's current stack address, for comparing with a floor
+// (the frame of this small function, just below the caller's).
+std::uintptr_t StackPosition() noexcept;
 
 } // namespace platform

@@ -50,8 +50,8 @@ struct RunState {
     // "Script stopped" once a stop was asked for.
     void Enter()
     {
-        // The address of a local, as StackPosition gives it; spelled out
-        // here, where every call passes.
+        // The address of a local stands for the stack position: inline,
+        // as every call passes here.
         char probe;
         if (++depth > kMaxDepth ||
             reinterpret_cast<std::uintptr_t>(&probe) < stackFloor.load(std::memory_order_relaxed)) {
