@@ -276,6 +276,10 @@ TEST_F(WidgetTest, PastedAndDroppedPicturesAreDrawnOverThePlot)
     // Dropped: at the drop point.
     QMimeData dropped;
     dropped.setData("image/png", png);
+    // A drop reaches the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(40, 50), Qt::CopyAction, &dropped, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(40, 50), Qt::CopyAction, &dropped, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &drop);
     ASSERT_EQ(c.annotations().size(), 1u);
