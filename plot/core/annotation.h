@@ -10,6 +10,7 @@
 // program cannot run still goes back out unchanged.
 
 #include <cstdint>
+#include <climits>
 #include <vector>
 
 namespace halvex {
@@ -19,7 +20,26 @@ enum AnnotationType : std::int32_t { kPictureAnnotation = 0, kObjectAnnotation =
 struct AnnotationRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     bool contains(int x, int y) const noexcept { return x >= left && x < right && y >= top && y < bottom; }
+    // Width and height, 0 for a rectangle turned inside out; a loaded
+    // rectangle may hold any numbers, so these never overflow.
+    std::int32_t width() const noexcept { return extentOf(left, right); }
+    std::int32_t height() const noexcept { return extentOf(top, bottom); }
+    // The same size with its top-left corner at (x, y), kept within 32 bits.
+    AnnotationRect movedTo(std::int32_t x, std::int32_t y) const noexcept
+    {
+        return {x, y, clamped(std::int64_t(x) + width()), clamped(std::int64_t(y) + height())};
+    }
     friend bool operator==(const AnnotationRect&, const AnnotationRect&) = default;
+
+private:
+    static std::int32_t clamped(std::int64_t v) noexcept
+    {
+        return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : std::int32_t(v);
+    }
+    static std::int32_t extentOf(std::int32_t from, std::int32_t to) noexcept
+    {
+        return to > from ? clamped(std::int64_t(to) - from) : 0;
+    }
 };
 
 struct Annotation {

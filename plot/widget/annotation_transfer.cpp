@@ -38,7 +38,8 @@ std::int32_t pixels(std::int32_t hundredthsOfMm)
 
 std::int32_t hundredths(std::int32_t px)
 {
-    return std::int32_t(std::lround(double(px) * 2540.0 / 96.0));
+    double h = std::round(double(px) * 2540.0 / 96.0);
+    return h >= 2147483647.0 ? INT32_MAX : std::int32_t(h);
 }
 
 // A picture's bytes: a vector picture when asked for or preferred, else a
@@ -212,8 +213,8 @@ QMimeData* AnnotationMimeData(const Annotation& a, QPoint dragOffset)
     d.classId = kPlotClassId;
     d.typeName = "Picture";
     d.source = std::string(kControlHelp);
-    d.extent[0] = hundredths(a.rect.right - a.rect.left);
-    d.extent[1] = hundredths(a.rect.bottom - a.rect.top);
+    d.extent[0] = hundredths(a.rect.width());
+    d.extent[1] = hundredths(a.rect.height());
     d.dragOffset[0] = hundredths(dragOffset.x());
     d.dragOffset[1] = hundredths(dragOffset.y());
     QByteArray shown;

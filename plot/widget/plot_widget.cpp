@@ -457,11 +457,9 @@ void PlotWidget::dropEvent(QDropEvent* event)
             // An annotation dropped back on its own control creates nothing:
             // it moves to where it was let go.
             if (draggedAnnotation_ >= 0 && std::size_t(draggedAnnotation_) < control_->annotations().size()) {
-                AnnotationRect r = control_->annotations()[std::size_t(draggedAnnotation_)].rect;
+                const AnnotationRect& r = control_->annotations()[std::size_t(draggedAnnotation_)].rect;
                 QPoint corner = p - dragOffset_;
-                control_->MoveAnnotation(std::size_t(draggedAnnotation_),
-                                         {corner.x(), corner.y(), corner.x() + r.right - r.left,
-                                          corner.y() + r.bottom - r.top});
+                control_->MoveAnnotation(std::size_t(draggedAnnotation_), r.movedTo(corner.x(), corner.y()));
                 event->setDropAction(Qt::MoveAction);
                 event->accept();
             }

@@ -8,7 +8,9 @@
 #include "platform/archive/byte_archive.h"
 #include "plot/core/plot_control.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -45,7 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> again = saved(*second);
     platform::Ref<halvex::COpenGLCtrl> third(new halvex::COpenGLCtrl);
     third->LoadState(again);
-    if (saved(*third) != again)
+    std::vector<std::uint8_t> last = saved(*third);
+    if (last != again) {
+        auto diff = std::mismatch(last.begin(), last.end(), again.begin(), again.end());
+        std::fprintf(stderr, "a saved state changed when loaded and saved again, at byte %zu of %zu\n",
+                     std::size_t(diff.first - last.begin()), last.size());
         std::abort();
+    }
     return 0;
 }

@@ -223,6 +223,12 @@ TEST_F(Annotations, PicturesAreScaledFromControlPixelsToTheBounds)
     EXPECT_EQ(halvex::AnnotationAt(control(), {60, 30}), 0);
     EXPECT_EQ(halvex::AnnotationAt(control(), {10, 10}), -1);
 
+    // A loaded rectangle may hold any numbers: its size never overflows.
+    halvex::AnnotationRect wide{INT32_MIN, 0, INT32_MAX, 10};
+    EXPECT_EQ(wide.width(), INT32_MAX);
+    EXPECT_EQ(wide.movedTo(5, 5), (halvex::AnnotationRect{5, 5, INT32_MAX, 15}));
+    EXPECT_EQ((halvex::AnnotationRect{10, 10, 0, 0}).height(), 0);
+
     // A control without a size draws none (and divides by nothing).
     control().SetControlSize(0, 0);
     QImage none = drawn(400, 200);

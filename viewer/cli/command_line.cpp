@@ -160,6 +160,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
                    a == "--get") {
+            // Options of the picture come after --export.
+            std::string early = exportOnly.empty() ? pictureOption : exportOnly;
+            if (a == "--export" && !early.empty()) {
+                error = "option " + early + " needs --export before it";
+                return false;
+            }
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
             if (a != "--export" && a != "--set" && a != "--get" && exportOnly.empty())
