@@ -4,8 +4,7 @@
 // the highlighting and every command. A window draws it and turns keys and
 // mouse clicks into its commands.
 //
-// Positions count from 1 (column, line) and compare as (line, column)
-// pairs. The cursor column never exceeds 1024, or a line's end when the
+// The cursor column never exceeds 1024, or a line's end when the
 // line is longer. There is always at least one line.
 
 #include "script/editor/bookmarks.h"
@@ -13,8 +12,8 @@
 #include "script/editor/line_store.h"
 #include "script/editor/syntax_type.h"
 #include "script/editor/text_search.h"
+#include "script/editor/text_position.h"
 
-#include <compare>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -23,12 +22,6 @@
 #include <vector>
 
 namespace script::editor {
-
-struct TextPos {
-    long line = 1;
-    long column = 1;
-    auto operator<=>(const TextPos&) const = default;
-};
 
 enum class Motion {
     Left, Right, WordLeft, WordRight, Up, Down, Home, End, TextStart, TextEnd, PageUp, PageDown,
