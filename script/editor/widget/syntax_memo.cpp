@@ -35,6 +35,21 @@ bool isShortcutKey(char k) noexcept
     return (k >= '0' && k <= '9') || (k != 0 && std::string_view("ACFIUVXYZ").find(k) != std::string_view::npos);
 }
 
+// Runs an event's work; an exception (out of memory) ends in the footer
+// instead of crossing the event handler.
+template <class F>
+void guarded(EditorModel& model, F&& work) noexcept
+{
+    try {
+        work();
+    } catch (const std::exception& e) {
+        try {
+            model.showMessage(e.what());
+        } catch (...) {
+        }
+    }
+}
+
 bool isEditingKey(int key) noexcept
 {
     switch (key) {
@@ -300,22 +315,23 @@ int TfsSyntaxMemo::VisibleRows() const
 
 void TfsSyntaxMemo::CopyToClipboard()
 {
-    if (model_->hasSelection())
-        QApplication::clipboard()->setText(toClipboard(model_->selectedText()));
+    guarded(*model_, [&] {
+        if (model_->hasSelection())
+            QApplication::clipboard()->setText(toClipboard(model_->selectedText()));
+    });
 }
 
 void TfsSyntaxMemo::CutToClipboard()
 {
     if (!model_->hasSelection() || model_->readOnly())
         return;
-    QApplication::clipboard()->setText(toClipboard(model_->cut()));
+    guarded(*model_, [&] { QApplication::clipboard()->setText(toClipboard(model_->cut())); });
     refresh();
 }
 
 void TfsSyntaxMemo::PasteFromClipboard()
 {
-    const std::string text = To1251(QApplication::clipboard()->text());
-    model_->insertText(text);
+    guarded(*model_, [&] { model_->insertText(To1251(QApplication::clipboard()->text())); });
     refresh();
 }
 
@@ -414,7 +430,7 @@ void TfsSyntaxMemo::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     geometry_.size = viewport()->size();
     geometry_.caret = hasFocus() && caretOn_;
-    PaintMemo(painter, *model_, look_, geometry_, scratch_);
+    guarded(*model_, [&] { PaintMemo(painter, *model_, look_, geometry_, scratch_); });
 }
 
 void TfsSyntaxMemo::resizeEvent(QResizeEvent* event)
@@ -586,10 +602,12 @@ void TfsSyntaxMemo::mousePressEvent(QMouseEvent* event)
         return;
     setFocus(Qt::MouseFocusReason);
     const TextPos cell = cellAt(event->position().toPoint());
-    if (button == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier))
-        model_->dragTo(cell);
-    else
-        model_->clickAt(cell);
+    guarded(*model_, [&] {
+        if (button == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier))
+            model_->dragTo(cell);
+        else
+            model_->clickAt(cell);
+    });
     dragging_ = button != Qt::RightButton;
     refresh();
 }
@@ -611,8 +629,10 @@ void TfsSyntaxMemo::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    model_->clickAt(cellAt(event->position().toPoint()));
-    model_->selectWordAtCursor();
+    guarded(*model_, [&] {
+        model_->clickAt(cellAt(event->position().toPoint()));
+        model_->selectWordAtCursor();
+    });
     refresh();
 }
 
