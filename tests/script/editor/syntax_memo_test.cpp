@@ -95,6 +95,24 @@ TEST(SyntaxMemo, StartsAsTheControlShould)
     alone.setParent(nullptr);
 }
 
+TEST(SyntaxMemo, FontChangesRemeasureTheCells)
+{
+    Window w;
+    w.memo->SetText(QStringLiteral("begin { note } 'text' end"));
+    const int height = w.memo->LineHeight();
+    QFont big(QStringLiteral("Courier New"));
+    big.setPixelSize(26);
+    w.memo->setFont(big);
+    EXPECT_EQ(w.memo->font().family(), QStringLiteral("Liberation Mono"));
+    EXPECT_GT(w.memo->LineHeight(), height);
+    EXPECT_TRUE(w.memo->Monospace());
+    // A proportional face: every character in a cell of its own.
+    w.memo->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    EXPECT_FALSE(w.memo->Monospace());
+    QImage shot = w.memo->viewport()->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+}
+
 TEST(SyntaxMemo, TypingEditsAndSignals)
 {
     Window w;
