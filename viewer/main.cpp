@@ -32,6 +32,8 @@ int main(int argc, char** argv)
         return tavrin::RunMatrixCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Export:
         return tavrin::RunExportCommand(cl, tavrin::ResolveProgramFolder(), stderr);
+    case tavrin::CommandLine::Mode::State:
+        return tavrin::RunStateCommand(cl, stderr);
     case tavrin::CommandLine::Mode::Window:
         break;
     }

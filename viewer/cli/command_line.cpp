@@ -20,6 +20,11 @@ const char* UsageText()
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
            "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "                                   --load-state IN loads a saved plot state before the\n"
+           "                                   options and files, --save-state OUT saves it after\n"
+           "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
+           "                                   the plot control alone, nothing drawn: --save-state\n"
+           "                                   alone writes the viewer's initial state\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -83,10 +88,6 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.output = args[++i];
         return true;
     }
-    if (cl.mode != CommandLine::Mode::Export) {
-        error = "option " + a + " needs --export before it";
-        return false;
-    }
     if (a == "--each") {
         ex.sum = false;
         return true;
@@ -133,6 +134,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     };
 
     bool filesOnly = false;
+    std::string exportOnly, pictureOption; // the first option that needs --export (or a state)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (filesOnly || !isOption(a)) {
@@ -158,8 +160,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
                    a == "--get") {
+            // Options of the picture come after --export.
+            std::string early = exportOnly.empty() ? pictureOption : exportOnly;
+            if (a == "--export" && !early.empty()) {
+                error = "option " + early + " needs --export before it";
+                return false;
+            }
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
+            if (a != "--export" && a != "--set" && a != "--get" && exportOnly.empty())
+                exportOnly = a;
+            if ((a == "--set" || a == "--get") && pictureOption.empty())
+                pictureOption = a;
+        } else if (a == "--load-state" || a == "--save-state") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            (a == "--load-state" ? cl.loadState : cl.saveState) = args[++i];
         } else if (a == "--rect") {
             if (!needValues(args, i, 4, error))
                 return false;
@@ -205,12 +221,32 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         }
     }
 
+    bool state = !cl.loadState.empty() || !cl.saveState.empty();
+    if (state && cl.mode != CommandLine::Mode::Export) {
+        if (modeSet) {
+            error = "--load-state and --save-state go with --export or alone";
+            return false;
+        }
+        if (!cl.files.empty()) {
+            error = "data files need --export";
+            return false;
+        }
+        cl.mode = CommandLine::Mode::State;
+    }
+    if (!exportOnly.empty() && cl.mode != CommandLine::Mode::Export) {
+        error = "option " + exportOnly + " needs --export";
+        return false;
+    }
+    if (!pictureOption.empty() && cl.mode != CommandLine::Mode::Export && cl.mode != CommandLine::Mode::State) {
+        error = "option " + pictureOption + " needs --export or a state";
+        return false;
+    }
     if (cl.mode == CommandLine::Mode::Matrix && cl.files.size() != 1) {
         error = "--matrix takes exactly one data file";
         return false;
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty()) {
-        error = "--export needs at least one data file";
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty()) {
+        error = "--export needs at least one data file or --load-state";
         return false;
     }
     if (cl.mode == CommandLine::Mode::Sum && cl.files.empty()) {

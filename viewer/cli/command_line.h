@@ -17,6 +17,7 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        State,  // load and save the plot control's state, nothing drawn
         Help,
         Version,
     };
@@ -41,6 +42,11 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
     } exportTo;
+
+    // --load-state IN, --save-state OUT: with --export, or alone (the control
+    // with nothing drawn; --set and --get apply there too).
+    std::string loadState;
+    std::string saveState;
 
     bool headless() const noexcept { return mode != Mode::Window; }
 };
