@@ -20,6 +20,12 @@ const char* UsageText()
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
            "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "  tavrin --contours FILE [options] [--levels N]\n"
+           "                                   print the Z contour lines of a file's matrix: for\n"
+           "                                   each line \"# level Z\", then \"X Y\" per point in the\n"
+           "                                   file's coordinates; a blank line between lines.\n"
+           "                                   --levels N: N levels evenly spaced inside the\n"
+           "                                   range (default: about 15 at round values)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -151,6 +157,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!setMode(CommandLine::Mode::Matrix, a) || !needValues(args, i, 1, error))
                 return false;
             cl.files.push_back(args[++i]);
+        } else if (a == "--contours") {
+            if (!setMode(CommandLine::Mode::Contours, a) || !needValues(args, i, 1, error))
+                return false;
+            cl.files.push_back(args[++i]);
+        } else if (a == "--levels") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            std::int32_t n = 0;
+            if (!readInt(a, args[i + 1], n, error))
+                return false;
+            if (n < 0) {
+                error = "option --levels: the number of levels must be 0 or more";
+                return false;
+            }
+            cl.contourLevels = n;
+            ++i;
         } else if (a == "--sum") {
             if (cl.mode == CommandLine::Mode::Export)
                 cl.exportTo.sum = true;
@@ -209,6 +231,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "--matrix takes exactly one data file";
         return false;
     }
+    if (cl.mode == CommandLine::Mode::Contours && cl.files.size() != 1) {
+        error = "--contours takes exactly one data file";
+        return false;
+    }
+    if (cl.contourLevels && cl.mode != CommandLine::Mode::Contours) {
+        error = "option --levels needs --contours";
+        return false;
+    }
     if (cl.mode == CommandLine::Mode::Export && cl.files.empty()) {
         error = "--export needs at least one data file";
         return false;
@@ -219,7 +249,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
     if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum or --export";
+        error = "matrix options need --matrix, --sum, --export or --contours";
         return false;
     }
     return true;

@@ -17,6 +17,7 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        Contours, // print the Z contour lines of one file's matrix
         Help,
         Version,
     };
@@ -28,6 +29,10 @@ struct CommandLine {
     std::optional<bool> yesScale;
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
+
+    // --contours FILE [--levels N]: N interior levels evenly spaced; without
+    // it, the automatic (nice-number) levels.
+    std::optional<std::int32_t> contourLevels;
 
     // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
