@@ -363,6 +363,14 @@ private:
         return true;
     }
 
+    // A level through a corner puts several nodes on it: the curve passes
+    // it once.
+    void Add(const ContourPoint& p)
+    {
+        if (curve_.back() != p)
+            curve_.push_back(p);
+    }
+
     // One curve from cell (i, j) entered by `side`, until it leaves the
     // grid or comes back to where it began.
     bool Walk(std::int32_t i, std::int32_t j, int side)
@@ -388,7 +396,7 @@ private:
             if (curve_.empty())
                 curve_.push_back(Node(corners, c, side));
             for (int k = 1; k < path.length; ++k)
-                curve_.push_back(Node(corners, c, path.nodes[forward ? k : path.length - 1 - k]));
+                Add(Node(corners, c, path.nodes[forward ? k : path.length - 1 - k]));
             const int exit = forward ? path.back() : path.front();
             const Step& next = kNext[exit];
             i += next.di;

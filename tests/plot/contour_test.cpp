@@ -1,6 +1,8 @@
 // Contour levels, the tracing of curves through a grid (closed rings, the
 // saddle rule, lines that never cross, points on their levels), level
 // counts a script may set to anything, and where numbers go along curves.
+#include "plot/model/colormaps.h"
+#include "plot/model/contour_fill.h"
 #include "plot/model/contour_labels.h"
 #include "plot/model/contour_levels.h"
 #include "plot/model/contour_tracer.h"
@@ -231,6 +233,95 @@ TEST(ContourLevels, RampPositionsAndBands)
     b = FillBands(2.0, 2.0, true, 0);
     EXPECT_EQ(b.bands, 1);
     EXPECT_EQ(b.TexCoord(2.0), 0.0);
+}
+
+// ---------------------------------------------------------------- fills
+
+std::array<int, 4> texel(const std::vector<std::uint8_t>& t, const FillTexture& f, int k1, int k2 = 0)
+{
+    const std::uint8_t* p = &t[(std::size_t(k1) + std::size_t(k2) * std::size_t(f.width())) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+std::array<int, 4> mapColor(std::int32_t map, float t, int alpha)
+{
+    Rgb c = SpectrumRgb(map, t);
+    return {int(c[0] * 255 + 0.5f), int(c[1] * 255 + 0.5f), int(c[2] * 255 + 0.5f), alpha};
+}
+
+TEST(ContourFill, DirectionsPairUpInTextureOrder)
+{
+    std::array<int, 2> o{};
+    EXPECT_EQ(FillOrder(1 | 2, o), 2);
+    EXPECT_EQ(o, (std::array<int, 2>{0, 1}));
+    EXPECT_EQ(FillOrder(1 | 4, o), 2);
+    EXPECT_EQ(o, (std::array<int, 2>{2, 0}));
+    EXPECT_EQ(FillOrder(2 | 4, o), 2);
+    EXPECT_EQ(o, (std::array<int, 2>{1, 2}));
+    EXPECT_EQ(FillOrder(7, o), 2);
+    EXPECT_EQ(o, (std::array<int, 2>{0, 1}));
+    EXPECT_EQ(FillOrder(4, o), 1);
+    EXPECT_EQ(o[0], 2);
+    EXPECT_EQ(FillOrder(0, o), 0);
+}
+
+TEST(ContourFill, OneDirectionIsABandPerTexel)
+{
+    // Z over heights 0 … 10 with 4 levels: five bands in eight texels.
+    std::array<float, 3> lo{0, 0, 0}, hi{5, 10, 7};
+    FillTexture f = MakeFillTexture(4, lo, hi, {false, false, false}, {0, 0, 4});
+    ASSERT_EQ(f.dimensions, 1);
+    EXPECT_EQ(f.axes[0], 1);
+    EXPECT_EQ(f.width(), 8);
+    EXPECT_EQ(f.height(), 1);
+    std::vector<std::uint8_t> t = FillTexels(f, 0, 200);
+    ASSERT_EQ(t.size(), 8u * 4u);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(texel(t, f, k), mapColor(0, k / 4.0f, 200)) << k;
+    // Past the last band, the last band again: the maximum itself (and
+    // anything just above) keeps its colour.
+    for (int k = 5; k < 8; ++k)
+        EXPECT_EQ(texel(t, f, k), texel(t, f, 4));
+    // Each band is one texel wide in texture coordinates.
+    Vertex v{0.0f, 2.0f, 0.0f};
+    EXPECT_DOUBLE_EQ(f.Coord(v)[0], 1.0 / 8.0);
+    v[1] = 10.0f;
+    EXPECT_DOUBLE_EQ(f.Coord(v)[0], 5.0 / 8.0);
+}
+
+TEST(ContourFill, TwoDirectionsRampDiagonally)
+{
+    // X (display z) with 2 bands, Y (display x) with 3.
+    std::array<float, 3> lo{0, 0, 0}, hi{3, 1, 2};
+    FillTexture f = MakeFillTexture(1 | 2, lo, hi, {false, false, false}, {1, 2, 0});
+    ASSERT_EQ(f.dimensions, 2);
+    EXPECT_EQ(f.axes, (std::array<int, 2>{2, 0}));
+    EXPECT_EQ(f.width(), 2);
+    EXPECT_EQ(f.height(), 4);
+    std::vector<std::uint8_t> t = FillTexels(f, 1, 255);
+    for (int k1 = 0; k1 < 2; ++k1)
+        for (int k2 = 0; k2 < 3; ++k2)
+            EXPECT_EQ(texel(t, f, k1, k2), mapColor(1, (k1 + k2) / 3.0f, 255)) << k1 << " " << k2;
+    EXPECT_EQ(texel(t, f, 1, 3), texel(t, f, 1, 2));
+}
+
+TEST(ContourFill, OneBandAndFlatRangesDivideByNothing)
+{
+    std::array<float, 3> lo{0, 1, 0}, hi{0, 1, 0};
+    FillTexture f = MakeFillTexture(4, lo, hi, {false, false, false}, {0, 0, -5});
+    EXPECT_EQ(f.bands[0].bands, 1);
+    std::vector<std::uint8_t> t = FillTexels(f, 0, 255);
+    EXPECT_EQ(texel(t, f, 0), mapColor(0, 0.0f, 255));
+    EXPECT_EQ(texel(t, f, 1), mapColor(0, 0.0f, 255));
+    EXPECT_EQ(f.Coord({0.0f, 1.0f, 0.0f})[0], 0.0);
+    // Automatic bands of a flat range, and huge counts.
+    f = MakeFillTexture(1 | 2 | 4, lo, hi, {true, true, true}, {32767, 32767, 32767});
+    EXPECT_EQ(f.dimensions, 2);
+    EXPECT_EQ(FillTexels(f, 0, 255).size(), std::size_t(f.width()) * std::size_t(f.height()) * 4);
+    std::array<float, 3> wide{10, 10, 10};
+    f = MakeFillTexture(1 | 2, lo, wide, {false, false, false}, {32767, 32767, 0});
+    EXPECT_EQ(f.width(), 128);
+    EXPECT_EQ(f.height(), 128);
 }
 
 // ---------------------------------------------------------------- cases
