@@ -139,10 +139,10 @@ private:
             t.extent = font_->Measure(t.text);
             t.measured = true;
         }
-        window_points_.clear();
+        windowPoints_.clear();
         for (const ContourPoint& p : points)
-            window_points_.push_back((*window_)(p));
-        labeler_->Offer(level, points, window_points_, t.extent.width, t.extent.height());
+            windowPoints_.push_back((*window_)(p));
+        labeler_->Offer(level, points, windowPoints_, t.extent.width, t.extent.height());
     }
 
     const DrawContext& dc_;
@@ -152,7 +152,7 @@ private:
     const WindowProjection* window_ = nullptr;
     GlyphFontList* font_ = nullptr;
     std::vector<LevelText>* texts_ = nullptr;
-    std::vector<std::array<double, 2>> window_points_;
+    std::vector<std::array<double, 2>> windowPoints_;
 };
 
 // Numbers of one flat plot: where they go and how they are drawn.

@@ -79,12 +79,15 @@ struct MeshSource {
 
     std::int32_t rows() const noexcept { return g.rows; }
     std::int32_t cols() const noexcept { return g.cols; }
+    // (A thinned grid reads every step-th row and column of the full one.)
     double value(std::int32_t i, std::int32_t j) const noexcept
     {
-        std::size_t k = std::size_t(i) + std::size_t(j) * std::size_t(g.rows);
-        if (g.heights)
-            return axis == 1 ? double(g.heights[k]) : axis == 0 ? double(j) : double(i);
-        return double(g.xyz[3 * k + std::size_t(axis)]);
+        if (g.heights) {
+            if (axis == 1)
+                return double(g.heights[g.index(i, j)]);
+            return axis == 0 ? double(g.fullCol(j)) : double(g.fullRow(i));
+        }
+        return double(g.xyz[3 * g.index(i, j) + std::size_t(axis)]);
     }
     ContourPoint position(std::int32_t i, std::int32_t j) const noexcept
     {
@@ -146,9 +149,9 @@ private:
 template <class Source>
 class Walker {
 public:
-    Walker(const Source& s, const std::vector<double>& levels, std::size_t& points, std::size_t& steps)
-        : s_(s), levels_(levels), rows_(s.rows()), cols_(s.cols()), cellRows_(rows_ - 1), points_(points),
-          steps_(steps)
+    Walker(const Source& s, int axis, const std::vector<double>& levels, std::size_t& points, std::size_t& steps)
+        : s_(s), levels_(levels), rows_(s.rows()), cols_(s.cols()), cellRows_(rows_ - 1), axis_(axis),
+          points_(points), steps_(steps)
     {
     }
 
@@ -419,9 +422,9 @@ private:
     const Source& s_;
     const std::vector<double>& levels_;
     const std::int32_t rows_, cols_, cellRows_;
+    const int axis_; // the display coordinate contoured
     std::size_t& points_;
     std::size_t& steps_;
-    int axis_ = 1;
     std::vector<std::size_t> start_; // first entry of each level in cells_
     std::vector<std::uint32_t> cells_;
     std::vector<std::uint8_t> marks_; // bit k: segment k passed
@@ -431,9 +434,6 @@ private:
     double level_ = 0.0;
     std::int32_t k_ = 0;
     ContourSink* sink_ = nullptr;
-
-public:
-    void SetAxis(int axis) noexcept { axis_ = axis; }
 };
 
 } // namespace
@@ -482,8 +482,7 @@ bool ContourTracer::TraceAll(const Source& source, ContourSink& sink)
         return false;
     }
     try {
-        Walker<Source> w(source, levels_, points_, steps_);
-        w.SetAxis(displayAxis());
+        Walker<Source> w(source, displayAxis(), levels_, points_, steps_);
         w.Bucket();
         for (std::int32_t k = 0; k < std::int32_t(levels_.size()); ++k) {
             // A level at an end of the range touches the data only at its

@@ -522,6 +522,32 @@ TEST(ContourTracer, XAndYContoursAreStraightOnAMatrix)
     }
 }
 
+TEST(ContourTracer, ThinnedGridsAreReadThroughTheirSteps)
+{
+    // A picture thins a fine grid to every k-th row and column: the lines
+    // are traced on what is drawn, in the full grid's coordinates.
+    const std::int32_t n = 101;
+    std::vector<float> h(std::size_t(n) * std::size_t(n));
+    for (std::int32_t j = 0; j < n; ++j)
+        for (std::int32_t i = 0; i < n; ++i)
+            h[std::size_t(i) + std::size_t(j) * std::size_t(n)] = float(i) + 0.001f * float(j);
+    GridSource thin = Thinned(GridSource{h.data(), nullptr, nullptr, n, n}, 30);
+    ASSERT_GT(thin.step, 1);
+    ContourTracer t(2, false, 4);
+    ASSERT_TRUE(t.SetRange(0.0, 100.1));
+    Collect sink;
+    ASSERT_TRUE(t.Trace(thin, sink));
+    ASSERT_EQ(sink.curves.size(), 4u);
+    for (const Curve& c : sink.curves) {
+        double L = t.levels()[std::size_t(c.level)];
+        // Across the whole grid, along the rows where the height is L.
+        EXPECT_EQ(std::min(c.points.front()[0], c.points.back()[0]), 0.0);
+        EXPECT_EQ(std::max(c.points.front()[0], c.points.back()[0]), 100.0);
+        for (const ContourPoint& p : c.points)
+            EXPECT_NEAR(p[2] + 0.001 * p[0], L, 0.01);
+    }
+}
+
 TEST(ContourTracer, ThinGridsAndOddDataAreSafe)
 {
     // One row, one column: no cells.
