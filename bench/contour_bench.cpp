@@ -4,9 +4,19 @@
 // held at once beyond the surface itself, in bytes per point traced (it is
 // to stay flat as N grows: memory follows the points, not the grid). At
 // N = 1000 the automatic levels are to trace in under 100 ms.
+//
+// Then the scene of an 800 × 600 picture (off screen) built with contour
+// lines and bands on the surface, beside the same surface filled from the
+// colour map, for what the contours add to a picture.
+#include "platform/automation/safe_array.h"
+#include "plot/core/offscreen_render.h"
+#include "plot/core/plot_control.h"
+#include "plot/core/plot_ids.h"
 #include "plot/model/contour_tracer.h"
 
 #include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
 
 #include <malloc.h>
 
@@ -127,8 +137,58 @@ void fiftyLevels(benchmark::State& state)
     trace(state, false);
 }
 
+void sceneBuild(benchmark::State& state, bool contours)
+{
+    using platform::Variant;
+    const int n = int(state.range(0));
+    halvex::COpenGLCtrl control;
+    std::vector<float> h = surface(n);
+    platform::SafeArray::Bound b[2] = {{0, std::uint32_t(n)}, {0, std::uint32_t(n)}};
+    platform::Ref<platform::SafeArray> a(platform::SafeArray::create(platform::varDouble, b));
+    std::copy(h.begin(), h.end(), static_cast<double*>(a->data()));
+    std::vector<Variant> args{Variant(a)};
+    control.invoke(halvex::dispid::AddSurface, platform::InvokeKind::Method, args);
+    std::vector<Variant> first{Variant(0)};
+    Variant model = static_cast<platform::Dispatch&>(control).invoke("Model", platform::InvokeKind::Method, first);
+    model.dispatch()->put("DrawLines", Variant(false));
+    if (contours) {
+        model.dispatch()->put("FillZContours3D", Variant(true));
+        model.dispatch()->put("DrawZContours3D", Variant::fromInt16(1));
+    } else {
+        model.dispatch()->put("DrawFilledPolygons", Variant(true));
+        model.dispatch()->put("PolygonColormap", Variant::fromInt16(1));
+    }
+    static_cast<platform::Dispatch&>(control).put("Lighting", Variant(true));
+    halvex::OffscreenRenderer target(control, 800, 600);
+    if (!target.valid()) {
+        state.SkipWithError(target.error().c_str());
+        return;
+    }
+    target.Render();
+    halvex::GlRenderer& r = target.renderer();
+    for (auto _ : state) {
+        target.context().MakeCurrent();
+        r.SetViewport(0, 0, 800, 600, 96.0);
+        r.BuildScene();
+        r.CompileSceneLists();
+        glFinish();
+    }
+}
+
+void sceneWithContours(benchmark::State& state)
+{
+    sceneBuild(state, true);
+}
+
+void sceneFilled(benchmark::State& state)
+{
+    sceneBuild(state, false);
+}
+
 } // namespace
 
+BENCHMARK(sceneFilled)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(sceneWithContours)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(automaticLevels)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(fiftyLevels)->Arg(1000)->Unit(benchmark::kMillisecond);
 

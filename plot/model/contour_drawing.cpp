@@ -121,9 +121,11 @@ public:
             float t = LevelRampPosition(level, std::int32_t(t_.levels().size()));
             color4(SpectrumRgb(f_.colormapIndex, t), float(f_.lineColor >> 24) * kByteToUnit);
         }
+        // Floats, as the model's vertices are: a recorded list of double
+        // vertices costs the software renderer several times as much.
         glBegin(GL_LINE_STRIP);
         for (const ContourPoint& p : points)
-            glVertex3dv(p.data());
+            glVertex3f(float(p[0]), float(p[1]), float(p[2]));
         glEnd();
         if (labeler_)
             Offer(level, points);
@@ -225,10 +227,10 @@ void drawNumbers(const DrawContext& dc, const ModelFormat& f, Numbering& n, cons
         const double hw = w / 2 + ContourLabeler::kMarginX, hh = h / 2 + ContourLabeler::kMarginY;
         color4(box, 1.0f);
         glBegin(GL_QUADS);
-        glVertex2d(-hw, -hh);
-        glVertex2d(hw, -hh);
-        glVertex2d(hw, hh);
-        glVertex2d(-hw, hh);
+        glVertex2f(float(-hw), float(-hh));
+        glVertex2f(float(hw), float(-hh));
+        glVertex2f(float(hw), float(hh));
+        glVertex2f(float(-hw), float(hh));
         glEnd();
         color4(fore, 1.0f);
         glTranslated(-w / 2, -h / 2 + text.extent.descent, 0.0);

@@ -86,7 +86,7 @@ struct Corner {
     {
         if (texture) {
             std::array<double, 2> st = texture->Coord(v);
-            glTexCoord2d(st[0], st[1]);
+            glTexCoord2f(float(st[0]), float(st[1]));
         }
         glVertex3fv(v.data());
     }
