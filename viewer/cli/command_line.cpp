@@ -25,6 +25,12 @@ const char* UsageText()
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
            "                                   the plot control alone, nothing drawn: --save-state\n"
            "                                   alone writes the viewer's initial state\n"
+           "  tavrin --contours FILE [options] [--levels N]\n"
+           "                                   print the Z contour lines of a file's matrix: for\n"
+           "                                   each line \"# level Z\", then \"X Y\" per point in the\n"
+           "                                   file's coordinates; a blank line between lines.\n"
+           "                                   --levels N: N levels evenly spaced inside the\n"
+           "                                   range (default: about 15 at round values)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -153,6 +159,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!setMode(CommandLine::Mode::Matrix, a) || !needValues(args, i, 1, error))
                 return false;
             cl.files.push_back(args[++i]);
+        } else if (a == "--contours") {
+            if (!setMode(CommandLine::Mode::Contours, a) || !needValues(args, i, 1, error))
+                return false;
+            cl.files.push_back(args[++i]);
+        } else if (a == "--levels") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            std::int32_t n = 0;
+            if (!readInt(a, args[i + 1], n, error))
+                return false;
+            if (n < 0) {
+                error = "option --levels: the number of levels must be 0 or more";
+                return false;
+            }
+            cl.contourLevels = n;
+            ++i;
         } else if (a == "--sum") {
             if (cl.mode == CommandLine::Mode::Export)
                 cl.exportTo.sum = true;
@@ -245,6 +267,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "--matrix takes exactly one data file";
         return false;
     }
+    if (cl.mode == CommandLine::Mode::Contours && cl.files.size() != 1) {
+        error = "--contours takes exactly one data file";
+        return false;
+    }
+    if (cl.contourLevels && cl.mode != CommandLine::Mode::Contours) {
+        error = "option --levels needs --contours";
+        return false;
+    }
     if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty()) {
         error = "--export needs at least one data file or --load-state";
         return false;
@@ -255,7 +285,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
     if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum or --export";
+        error = "matrix options need --matrix, --sum, --export or --contours";
         return false;
     }
     return true;
