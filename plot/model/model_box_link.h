@@ -5,6 +5,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "plot/model/bounding_record.h"
+#include "plot/model/draw_context.h"
 
 #include <array>
 
@@ -26,10 +27,10 @@ public:
         (void)flatPlot;
     }
     // At the start of a frame: label fonts and the box's cached list.
-    virtual void DrawFrameStart() {}
+    virtual void DrawFrameStart(const DrawContext& dc) { (void)dc; }
     // The parts behind the models and those in front of them.
-    virtual void DrawBehind() {}
-    virtual void DrawInFront() {}
+    virtual void DrawBehind(const DrawContext& dc) { (void)dc; }
+    virtual void DrawInFront(const DrawContext& dc) { (void)dc; }
     // Planes (a, b, c, d) that keep the part inside the axes' user limits;
     // at most six.
     virtual int UserClipPlanes(double (*planes)[4])
@@ -37,12 +38,23 @@ public:
         (void)planes;
         return 0;
     }
+    // The name of the grid placement list of the plane of a type (0 XY,
+    // 1 YZ, 2 XZ) in the current GL context; 0 when the plane is not shown.
+    virtual unsigned GridPlacementList(int planeType)
+    {
+        (void)planeType;
+        return 0;
+    }
     // The stretch of the scene per display axis.
     virtual std::array<float, 3> BoxScale() { return {1.0f, 1.0f, 1.0f}; }
     // Pixels a flat plot's numbers (and axis labels) need beyond the data
     // rectangle and its ticks: left, bottom, right, top. Zero when nothing
     // is known; asked with the context current.
-    virtual std::array<float, 4> FlatLabelSpace() { return {0.0f, 0.0f, 0.0f, 0.0f}; }
+    virtual std::array<float, 4> FlatLabelSpace(const DrawContext& dc)
+    {
+        (void)dc;
+        return {0.0f, 0.0f, 0.0f, 0.0f};
+    }
 };
 
 } // namespace halvex

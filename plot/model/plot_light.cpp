@@ -1,7 +1,7 @@
 #include "plot/model/plot_light.h"
 
-#include "plot/core/automation_values.h"
-#include "plot/core/member_dispatch.h"
+#include "plot/base/automation_values.h"
+#include "plot/base/member_dispatch.h"
 
 #include <stdexcept>
 
@@ -44,6 +44,16 @@ Variant CglLight::invoke(platform::DispId id, platform::InvokeKind kind, std::sp
 const platform::MemberTable& CglLight::memberNames()
 {
     return members().names();
+}
+
+void CglLight::Restore(std::uint32_t specular, std::uint32_t diffuse, const LightPosition& position,
+                       std::int32_t lightNumber, bool enabled) noexcept
+{
+    specular_ = unpackRgbOpaque(specular);
+    diffuse_ = unpackRgbOpaque(diffuse);
+    position_ = position;
+    lightNumber_ = lightNumber;
+    enabled_ = enabled;
 }
 
 void CglLight::LightChanged()

@@ -7,7 +7,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/member_table.h"
-#include "plot/core/packed_color.h"
+#include "plot/base/packed_color.h"
 #include "plot/model/plot_owner.h"
 
 #include <array>
@@ -42,6 +42,11 @@ public:
     const ColorF& specular() const noexcept { return specular_; }
     bool enabled() const noexcept { return enabled_; }
     std::int32_t lightNumber() const noexcept { return lightNumber_; }
+
+    // Every value at once, as a loaded state gives them (colours as the
+    // properties write them, opaque); the caller redraws.
+    void Restore(std::uint32_t specular, std::uint32_t diffuse, const LightPosition& position, std::int32_t lightNumber,
+                 bool enabled) noexcept;
 
     // Switched off by the control when it destroys the light; no notice.
     void SwitchOff() noexcept { enabled_ = false; }
