@@ -150,7 +150,8 @@ int RunStateCommand(const CommandLine& cl, std::FILE* err, std::FILE* out)
     return 0;
 }
 
-int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
+int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
+                     const FillScriptRunner& runFillScript)
 {
     const CommandLine::Export& ex = cl.exportTo;
     if (lowerExtension(ex.output) != ".png") {
@@ -188,7 +189,7 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             added = 1;
         } else {
             for (const std::string& f : cl.files) {
-                DataLines lines = PrepareFileLines(f, s, {});
+                DataLines lines = PrepareFileLines(f, s, runFillScript);
                 std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
                 if (!m) {
                     message(err, "\"" + f + "\" is empty: no surface can be built from it");
