@@ -6,6 +6,7 @@
 #include "plot/model/primitive_model.h"
 #include "plot/model/surface_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -148,9 +149,29 @@ bool BuildVectorField(PlotOwner& control, const double* re, const double* im, st
 
     if (old)
         model->TakeFormat(old->format());
+    // The grid positions, and as far as the arrows reach beyond them (an
+    // arrow is at most one grid step long), so that no arrow is cut at the
+    // picture's edge.
     BoundingRecord rect;
     rect.min = {0.0f, 0.0f, 0.0f};
     rect.max = {float(rows - 1), 0.0f, float(cols - 1)};
+    if (largest > 0.0) {
+        for (std::int32_t j = 0; j < cols; ++j)
+            for (std::int32_t i = 0; i < rows; ++i) {
+                std::size_t k = std::size_t(i) + std::size_t(j) * std::size_t(rows);
+                // Along the vector to the tip; across it by the head's half
+                // width at half the length.
+                double ax = vectors[3 * k] / largest, az = vectors[3 * k + 2] / largest;
+                const double reach[3][2] = {{ax, az}, {0.5 * ax - 0.16 * az, 0.5 * az + 0.16 * ax},
+                                            {0.5 * ax + 0.16 * az, 0.5 * az - 0.16 * ax}};
+                for (const auto& r : reach) {
+                    rect.min[0] = std::min(rect.min[0], float(i + r[0]));
+                    rect.max[0] = std::max(rect.max[0], float(i + r[0]));
+                    rect.min[2] = std::min(rect.min[2], float(j + r[1]));
+                    rect.max[2] = std::max(rect.max[2], float(j + r[1]));
+                }
+            }
+    }
     model->SetRect(rect);
     model->SetBarBoxValid(false);
     model->SetVectors(std::move(vectors), rows, cols, largest);

@@ -37,7 +37,8 @@ bool BuildMesh(PlotOwner& control, const MeshCoordinate& x, const MeshCoordinate
 
 // re, im: rows × cols doubles, element (i, j) at i + j × rows; im may be
 // null (imaginary parts 0). The vector (i, j) is (im, 0, re) in display
-// coordinates. Errors: 57714 for fewer than 2 rows or columns, 57712 for a
+// coordinates, drawn at (i, 0, j); `Rect` spans the grid positions and the
+// arrows drawn from them. Errors: 57714 for fewer than 2 rows or columns, 57712 for a
 // component that is not finite (or too large for a float), 32785 / 32801
 // when memory runs out, 57763 when the interrupt source asks to stop
 // (asked after every column).

@@ -17,6 +17,7 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        Grid,   // print a file's points gridded by natural neighbours
         Help,
         Version,
     };
@@ -32,6 +33,8 @@ struct CommandLine {
     // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
     // through the control's objects: ModelBox.ZAxis.NumGrids)
+    // [--scatter [--grid RxC]]: the files' points as point lists, not
+    // matrices; with --grid, gridded by natural neighbours into a surface.
     struct Export {
         std::string output;
         bool sum = false;
@@ -40,7 +43,12 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        bool scatter = false;
+        std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;
+
+    // --grid FILE --size RxC: rows along X, columns along Y.
+    std::optional<std::array<int, 2>> gridSize;
 
     bool headless() const noexcept { return mode != Mode::Window; }
 };
