@@ -140,7 +140,8 @@ bool BuildVectorField(PlotOwner& control, const double* re, const double* im, st
             vectors[3 * k] = float(m);
             vectors[3 * k + 1] = 0.0f;
             vectors[3 * k + 2] = float(r);
-            double length = std::hypot(double(float(r)), double(float(m)));
+            const double fr = double(float(r)), fm = double(float(m));
+            double length = std::sqrt(fr * fr + fm * fm);
             largest = length > largest ? length : largest;
         }
         if (interrupt && interrupt->InterruptPending())

@@ -89,16 +89,21 @@ float gridSpacing(float lo, float hi, std::int32_t n)
 
 } // namespace
 
+const BoundingRecord& MeshModel::DataRecord()
+{
+    if (grid_ && !format_.isBarOrPatch())
+        return gridRect_;
+    return CglModel::DataRecord();
+}
+
 void MeshModel::ComputeBarBox()
 {
     ModelFormat& f = format_;
-    if (f.isBarOrPatch() && !flatKind_)
-        EnsureGrid();
     if (!f.isBarOrPatch() || !HasData() || flatKind_) {
         CglModel::ComputeBarBox();
         return;
     }
-    const BoundingRecord& r = f.rect;
+    const BoundingRecord& r = grid_ ? gridRect_ : f.rect;
     BoundingRecord& box = f.barBox;
     box = r;
     const std::int32_t nx = linesAlongX(), nz = linesAlongZ();
@@ -195,8 +200,12 @@ bool MeshModel::EnsureGrid(InterruptCheck* interrupt)
         return Problem(errorText(err::CantInterpolate));
     }
     constexpr double limit = std::numeric_limits<float>::max();
-    for (std::size_t k = 0; k < out.size(); ++k)
+    gridRect_ = format_.rect;
+    for (std::size_t k = 0; k < out.size(); ++k) {
         grid[k] = float(std::clamp(out[k], -limit, limit));
+        gridRect_.min[1] = std::min(gridRect_.min[1], grid[k]);
+        gridRect_.max[1] = std::max(gridRect_.max[1], grid[k]);
+    }
 
     heldRows_ = rows_;
     heldCols_ = cols_;

@@ -29,6 +29,8 @@ public:
     explicit MeshModel(platform::Ref<OwnerLink> owner) : CglModel(std::move(owner)) {}
 
     MeshModel* AsMesh() override { return this; }
+    // With an interpolated grid, `Rect` widened by the heights it reaches.
+    const BoundingRecord& DataRecord() override;
     bool NeedsDirectDraw() const override { return directDraw_; }
     bool Draw(const DrawContext& dc) override;
     bool DrawForPicking() override;
@@ -61,7 +63,9 @@ public:
     // The interpolated grid. EnsureGrid builds it when the plot kind and
     // data call for one and none of the asked size is there, and releases
     // it when they do not; false (reported once as "can't interpolate")
-    // when the points cannot be gridded.
+    // when the points cannot be gridded. The renderer asks before it
+    // measures the scene and Draw asks again; builders never do, so adding
+    // a point list grids nothing until it is drawn.
     bool HasGrid() const noexcept { return grid_ != nullptr; }
     bool EnsureGrid(InterruptCheck* interrupt = nullptr);
     void ReleaseGrid() noexcept;
@@ -133,6 +137,9 @@ private:
     // The interpolated grid and what it holds aside.
     std::unique_ptr<float[]> grid_;
     float gridOrigin_[2] = {0.0f, 0.0f};
+    // `Rect` with the heights the grid reaches (a smooth surface may rise
+    // above its highest point and beyond its hull).
+    BoundingRecord gridRect_;
     float gridSpacing_[2] = {1.0f, 1.0f};
     std::int32_t heldRows_ = 0;
     std::int32_t heldCols_ = 0;

@@ -117,7 +117,7 @@ private:
             // The neighbours lie on a line through the point: only the slope
             // along it is known.
             double ex = a11 >= a22 ? a11 : a12, ey = a11 >= a22 ? a12 : a22;
-            double len = std::hypot(ex, ey);
+            double len = std::sqrt(ex * ex + ey * ey);
             if (len > 0) {
                 ex /= len;
                 ey /= len;
@@ -126,7 +126,7 @@ private:
                 gy = along * ey;
             }
         }
-        double m = std::hypot(gx, gy), bound = t2_ * steepest;
+        double m = std::sqrt(gx * gx + gy * gy), bound = t2_ * steepest;
         if (m > bound) {
             double k = m > 0 ? bound / m : 0.0;
             gx *= k;
@@ -144,7 +144,7 @@ private:
         for (std::size_t i = 0; i < n; ++i) {
             const Point2& p = dt_.point(nb[i].v);
             Vec2 d = sub(q, p);
-            double r = std::hypot(d.x, d.y);
+            double r = std::sqrt(d.x * d.x + d.y * d.y);
             double l = nb[i].weight;
             double zi = z_[std::size_t(nb[i].v)];
             const Vec2 g = Gradient(nb[i].v);

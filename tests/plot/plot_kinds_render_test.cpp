@@ -27,14 +27,15 @@ protected:
     {
         call(*ctl, "AddScatterPlot", {doubles1D(x), doubles1D(y), doubles1D(z)});
     }
-    // A field turning about its middle point, which is still.
+    // A field turning about its middle point, which is still: at data
+    // (X, Y) = (j, i) the vector (−(Y − c), X − c), the real part along X.
     void rotatingField(int n)
     {
         std::vector<double> re, im;
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
-                re.push_back(-(j - n / 2));
-                im.push_back(i - n / 2);
+                re.push_back(-(i - n / 2));
+                im.push_back(j - n / 2);
             }
         auto un = std::uint32_t(n);
         call(*ctl, "AddVectorFieldPlot", {doubles2D(0, un, 0, un, re), doubles2D(0, un, 0, un, im)});

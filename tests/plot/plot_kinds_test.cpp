@@ -197,11 +197,14 @@ TEST_F(PlotKinds, VectorFieldsCheckTheirArguments)
     // (imaginary, 0, real) in display coordinates.
     EXPECT_EQ(m.GetVertex(0, 0), (halvex::Vertex{4, 0, 3}));
     EXPECT_EQ(m.GetVertex(1, 1), (halvex::Vertex{1, 0, 0}));
-    // The grid, and the longest arrow's reach beyond it: (0, 0) points
-    // along (4, 3) / 5 from the grid's corner; (1, 1) by 1 / 5 along x.
-    EXPECT_EQ(m.Rect().min, (std::array<float, 3>{0, 0, 0}));
+    // The grid, and the arrows' reach beyond it: (1, 1) points 1 / 5 along
+    // x, (0, 2) 1 / 5 along z, its head 0.16 of that to either side.
+    EXPECT_FLOAT_EQ(m.Rect().min[0], -0.032f);
     EXPECT_FLOAT_EQ(m.Rect().max[0], 1.2f);
-    EXPECT_FLOAT_EQ(m.Rect().max[2], 2.0f);
+    EXPECT_FLOAT_EQ(m.Rect().min[2], 0.0f);
+    EXPECT_FLOAT_EQ(m.Rect().max[2], 2.2f);
+    EXPECT_EQ(m.Rect().min[1], 0.0f);
+    EXPECT_EQ(m.Rect().max[1], 0.0f);
     EXPECT_TRUE(control().FlatPlot());
 
     // All zero: no largest magnitude, and nothing divides by it.
