@@ -2,6 +2,7 @@
 // triangle strips with flat or smooth normals, half fill, the wireframe,
 // hidden-line removal and points.
 #include "plot/base/plot_errors.h"
+#include "plot/model/contour_fill.h"
 #include "plot/model/mesh_model.h"
 #include "plot/model/mesh_paint.h"
 #include "plot/model/pass_rules.h"
@@ -19,6 +20,31 @@ namespace {
 GridSource visibleGrid(const DrawContext& dc, const GridSource& g, bool lines = false)
 {
     return Thinned(g, lines ? dc.detailLimit * 2 / 3 : dc.detailLimit);
+}
+
+// A corner of a filled surface, with its texture coordinates when the
+// surface is a contour fill.
+struct Corner {
+    const FillTexture* texture;
+    void operator()(const Vertex& v) const
+    {
+        if (texture) {
+            std::array<double, 2> st = texture->Coord(v);
+            glTexCoord2f(float(st[0]), float(st[1]));
+        }
+        glVertex3fv(v.data());
+    }
+};
+
+// The contour directions (bits 1 X, 2 Y, 4 Z) whose switches are on, from
+// the three switches of X, Y and Z.
+constexpr std::array<std::uint32_t, 3> kLines3D{shade1::DrawXContours3D, shade1::DrawYContours3D,
+                                                shade1::DrawZContours3D};
+constexpr std::array<std::uint32_t, 3> kFills3D{shade1::FillXContours3D, shade1::FillYContours3D,
+                                                shade1::FillZContours3D};
+int directionsOf(std::uint32_t word, const std::array<std::uint32_t, 3>& switches)
+{
+    return (word & switches[0] ? 1 : 0) | (word & switches[1] ? 2 : 0) | (word & switches[2] ? 4 : 0);
 }
 
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
@@ -74,7 +100,7 @@ bool MeshModel::Draw(const DrawContext& dc)
         return Problem("This model has no data to draw");
     // Contour plots have a drawing of their own.
     if (kind == kContourPlot)
-        return true;
+        return DrawContourPlot(dc);
     const bool boxes = kind == kBarPlot || kind == kPatchPlot;
     auto boxPart = [&](BoxPart part) { return kind == kBarPlot ? DrawBars(dc, part) : DrawPatches(dc, part); };
 
@@ -96,6 +122,9 @@ bool MeshModel::Draw(const DrawContext& dc)
             return true;
         if (boxes)
             return boxPart(on.halfFill ? BoxPart::HalfFill : BoxPart::Fill);
+        // A surface's bands span the whole picture's data.
+        if (on.contourFill)
+            return DrawContourFill(dc, directionsOf(f.shadeModel1, kFills3D), on.halfFill, dc.dataBox, true);
         std::int32_t colormap = f.polygonColorMap ? f.colormapIndex : -1;
         return on.halfFill ? DrawHalfFilledSurface(dc, colormap) : DrawFilledSurface(dc, colormap, f.polygonColor);
     }
@@ -106,7 +135,7 @@ bool MeshModel::Draw(const DrawContext& dc)
             return boxPart(BoxPart::Lines);
         // Contour lines replace the wireframe.
         if (on.contourLines)
-            return true;
+            return DrawContourLines(dc, directionsOf(f.shadeModel1, kLines3D), true);
         if (kind == kDataPointsPlot)
             return DrawScatterLines(dc);
         return DrawMeshWireframe(dc);
@@ -120,30 +149,34 @@ bool MeshModel::Draw(const DrawContext& dc)
     return true;
 }
 
-bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid, bool outlines)
+bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid, bool outlines,
+                                  const FillTexture* texture)
 {
     for (std::int32_t k = 0; k < PieceCount(); ++k)
-        if (!FilledGrid(dc, Piece(k), colormap, solid, outlines))
+        if (!FilledGrid(dc, Piece(k), colormap, solid, outlines, texture))
             return false;
     return true;
 }
 
-bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap)
+bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap, const FillTexture* texture)
 {
     for (std::int32_t k = 0; k < PieceCount(); ++k)
-        if (!HalfFilledGrid(dc, Piece(k), colormap))
+        if (!HalfFilledGrid(dc, Piece(k), colormap, texture))
             return false;
     return true;
 }
 
 bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap,
-                           std::uint32_t solid, bool outlines)
+                           std::uint32_t solid, bool outlines, const FillTexture* texture)
 {
     const GridSource g = visibleGrid(dc, piece);
     if (g.rows < 2 || g.cols < 2)
         return true;
+    if (texture)
+        colormap = -1, solid = 0xFFFFFFFF;
     if (colormap < 0)
         solidColor(solid);
+    const Corner vertex{texture};
     const Painter p = painterFor(*this, dc.dataBox, colormap, format_.polygonColor);
     const bool mapped = colormap >= 0;
     // A recorded list may join strips through zero-area triangles, whose
@@ -163,7 +196,7 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
                 p.normal((row == i ? upper : lower).data() + 3 * j);
                 if (mapped)
                     p.color(v);
-                glVertex3fv(v.data());
+                vertex(v);
             };
             glBegin(primitive);
             for (std::int32_t j = 0; j < g.cols; ++j) {
@@ -188,8 +221,8 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
         glBegin(primitive);
         Vertex pa = g.at(i, 0), pb = g.at(i + 1, 0);
         if (!outlines) {
-            glVertex3fv(pa.data());
-            glVertex3fv(pb.data());
+            vertex(pa);
+            vertex(pb);
         }
         for (std::int32_t j = 1; j < g.cols; ++j) {
             Vertex a = g.at(i, j), b = g.at(i + 1, j);
@@ -199,10 +232,10 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
                 p.colorAtCentroid(pa, pb, b, a);
             if (outlines) {
                 for (const Vertex* v : {&pa, &pb, &a, &a, &pb, &b})
-                    glVertex3fv(v->data());
+                    vertex(*v);
             } else {
-                glVertex3fv(a.data());
-                glVertex3fv(b.data());
+                vertex(a);
+                vertex(b);
             }
             pa = a;
             pb = b;
@@ -214,13 +247,17 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
     return true;
 }
 
-bool MeshModel::HalfFilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap)
+bool MeshModel::HalfFilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap,
+                               const FillTexture* texture)
 {
     const GridSource g = visibleGrid(dc, piece);
     if (g.rows < 2 || g.cols < 2)
         return true;
+    if (texture)
+        colormap = -1;
     if (colormap < 0)
-        solidColor(format_.polygonColor);
+        solidColor(texture ? 0xFFFFFFFF : format_.polygonColor);
+    const Corner vertex{texture};
     const Painter p = painterFor(*this, dc.dataBox, colormap, format_.polygonColor);
     const bool mapped = colormap >= 0;
     const bool smooth = format_.shadeModel1 & shade1::SmoothShading;
@@ -245,23 +282,23 @@ bool MeshModel::HalfFilledGrid(const DrawContext& dc, const GridSource& piece, s
                 p.normal(lower.data() + 3 * j);
                 if (mapped)
                     p.color(a);
-                glVertex3fv(a.data());
+                vertex(a);
                 p.normal(upper.data() + 3 * (j + 1));
                 if (mapped)
                     p.color(b);
-                glVertex3fv(b.data());
+                vertex(b);
                 p.normal(upper.data() + 3 * j);
                 if (mapped)
                     p.color(c);
-                glVertex3fv(c.data());
+                vertex(c);
             } else {
                 Vertex n = QuadNormal(g, i, j);
                 p.normal(n.data());
                 if (mapped)
                     p.colorAtCentroid(a, b, c, g.at(i + 1, j + 1));
-                glVertex3fv(a.data());
-                glVertex3fv(b.data());
-                glVertex3fv(c.data());
+                vertex(a);
+                vertex(b);
+                vertex(c);
             }
         }
         glEnd();
