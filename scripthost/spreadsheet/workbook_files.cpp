@@ -5,9 +5,9 @@
 #include "platform/text/cp1251.h"
 #include "platform/text/date_serial.h"
 #include "platform/text/number_text.h"
+#include "scripthost/spreadsheet/xlsx_reader.h"
 
 #include <orcus/orcus_ods.hpp>
-#include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
 #include <xlsxwriter.h>
 
@@ -149,10 +149,34 @@ private:
     const StringPool& pool_;
 };
 
+// Cell addresses in the files ("B12", "A1:C3"), as 0-based rows and columns.
+class AddressReader final : public ss::iface::import_reference_resolver {
+public:
+    ss::src_address_t resolve_address(std::string_view address) override
+    {
+        std::int64_t r1, c1, r2, c2;
+        if (!ParseA1(address, r1, c1, r2, c2))
+            throw std::invalid_argument("bad cell address");
+        return {0, static_cast<ss::row_t>(r1 - 1), static_cast<ss::col_t>(c1 - 1)};
+    }
+    ss::src_range_t resolve_range(std::string_view range) override
+    {
+        std::int64_t r1, c1, r2, c2;
+        if (!ParseA1(range, r1, c1, r2, c2))
+            throw std::invalid_argument("bad cell range");
+        return {{0, static_cast<ss::row_t>(r1 - 1), static_cast<ss::col_t>(c1 - 1)},
+                {0, static_cast<ss::row_t>(r2 - 1), static_cast<ss::col_t>(c2 - 1)}};
+    }
+};
+
 class BookImport final : public ss::iface::import_factory {
 public:
     explicit BookImport(WorkbookData& book) : book_(book) {}
     ss::iface::import_shared_strings* get_shared_strings() override { return &pool_; }
+    ss::iface::import_reference_resolver* get_reference_resolver(ss::formula_ref_context_t) override
+    {
+        return &addresses_;
+    }
     ss::iface::import_sheet* append_sheet(ss::sheet_t, std::string_view name) override
     {
         book_.sheets.push_back(std::make_shared<SheetData>(fromUtf8(name)));
@@ -176,6 +200,7 @@ public:
 private:
     WorkbookData& book_;
     StringPool pool_;
+    AddressReader addresses_;
     std::vector<std::unique_ptr<SheetImport>> sheets_;
 };
 
@@ -406,15 +431,12 @@ void LoadWorkbook(const std::string& path, WorkbookData& book)
                 fail(error);
             read.sheets.push_back(std::make_shared<SheetData>(fromUtf8(baseName(path).substr(0, 31))));
             readCsv(bytes, *read.sheets.back());
-        } else if (kind == FileKind::Xlsx || kind == FileKind::Ods) {
+        } else if (kind == FileKind::Xlsx) {
+            ReadXlsx(path, read);
+        } else if (kind == FileKind::Ods) {
             BookImport factory(read);
-            if (kind == FileKind::Xlsx) {
-                orcus::orcus_xlsx filter(&factory);
-                filter.read_file(path);
-            } else {
-                orcus::orcus_ods filter(&factory);
-                filter.read_file(path);
-            }
+            orcus::orcus_ods filter(&factory);
+            filter.read_file(path);
         } else {
             fail("'" + path + "': not a file format this program reads (.xlsx, .xlsm, .ods, .csv)");
         }

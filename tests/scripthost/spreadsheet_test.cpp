@@ -66,6 +66,14 @@ TEST(Spreadsheet, WorkbookWrittenByAScriptReadsBackElsewhere)
                              &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_EQ(out, "3 Sheet1\nЗаголовок True thin thin\n3.5 False 'abc' True\n");
+    // Read back here too: values and bold.
+    ASSERT_EQ(h.Run("var y, sh: Variant; v: String; b1, b2: Boolean; begin y := Excel_OpenFile('book.xlsx'); "
+                    "sh := Excel_GetList(y, 1); v := Excel_GetValue_from_Cell(sh, 1, 1) + '|' + "
+                    "Excel_GetValue_from_Cell(sh, 2, 1) + '|' + Excel_GetValue_from_Cell(sh, 3, 2); "
+                    "b1 := sh.Cells(1, 1).Font.Bold; b2 := sh.Cells(2, 1).Font.Bold; end."),
+              "");
+    EXPECT_EQ(platform::cp1251ToUtf8(h.Var("v")), "Заголовок|3.5|True");
+    EXPECT_EQ(h.Var("b1") + h.Var("b2"), "TrueFalse");
     // No temporary file is left beside it.
     EXPECT_EQ(python(h.dir, "import os\nprint(sorted(f for f in os.listdir('.') if '~' in f))\n"), "[]\n");
 }
@@ -157,7 +165,7 @@ TEST(Spreadsheet, CsvBothWays)
     ASSERT_EQ(h.Run(script), "");
     EXPECT_EQ(testsupport::readAll(h.dir.file("t.csv")), "\"a,b\",1.5\r\n,,Щ\r\n");
     EXPECT_EQ(platform::cp1251ToUtf8(h.Var("v")), "Щ|a,b");
-    h.dir.write("semi.csv", "x;2,5\n\"q;\"\"r\";3\n");
+    h.dir.write("semi.csv", "x;2,5;y\n\"q;\"\"r\";3\n");
     EXPECT_EQ(h.Run("var y: Variant; v: String; begin y := Excel_OpenFile('semi.csv'); "
                     "v := y.ActiveSheet.Cells(2, 1).Value + '|' + y.Cells(1, 2).Text; end."),
               "");
