@@ -21,13 +21,12 @@
 
 namespace {
 
-script::TfsStringList randomList(int n)
+void randomList(script::TfsStringList& list, int n)
 {
-    script::TfsStringList list;
+    list.Clear();
     std::mt19937 rng(7);
     for (int i = 0; i < n; ++i)
         list.Add(std::to_string(rng() % 100000) + " " + std::to_string(rng() % 1000) + " 1.5");
-    return list;
 }
 
 void BM_ListSort(benchmark::State& state)
@@ -35,7 +34,8 @@ void BM_ListSort(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        script::TfsStringList list = randomList(n);
+        script::TfsStringList list;
+        randomList(list, n);
         state.ResumeTiming();
         tavrin::ListSort(&list, [] {});
         benchmark::DoNotOptimize(list.Count());
@@ -52,7 +52,8 @@ void BM_ListSortOldBubble(benchmark::State& state)
     volatile int ticks = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        script::TfsStringList list = randomList(n);
+        script::TfsStringList list;
+        randomList(list, n);
         std::vector<std::string> lines;
         for (const auto& l : list.Lines())
             lines.push_back(l.text);
@@ -94,7 +95,8 @@ BENCHMARK(BM_PowerOldRepeatedProduct)->Arg(1000)->Arg(1000000)->Unit(benchmark::
 
 void BM_MinMaxOfList(benchmark::State& state)
 {
-    script::TfsStringList list = randomList(static_cast<int>(state.range(0)));
+    script::TfsStringList list;
+    randomList(list, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         double mn, mx;
         benchmark::DoNotOptimize(tavrin::GetMinMaxNumberInList(" ", &list, 1, mn, mx, [] {}));

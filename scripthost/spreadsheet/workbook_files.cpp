@@ -454,6 +454,9 @@ void LoadWorkbook(const std::string& path, WorkbookData& book)
 
 void SaveWorkbook(const std::string& path, const WorkbookData& book, FileKind kind)
 {
+    std::string folder = platform::extractFilePath(path);
+    if (!folder.empty() && !platform::directoryExists(folder))
+        fail("Cannot save '" + path + "': the folder does not exist");
     if (kind == FileKind::Csv) {
         std::string error;
         if (!platform::writeFileAtomic(path, book.sheets.empty() ? std::string() : writeCsv(*book.sheets.front()),

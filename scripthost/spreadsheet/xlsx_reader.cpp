@@ -53,6 +53,9 @@ class SaxAdapter : public orcus::sax_handler {
 public:
     explicit SaxAdapter(Visitor& v) : v_(v) {}
     void attribute(const orcus::sax::parser_attribute& a) { attrs_.list.emplace_back(a.name, a.value); }
+    // The declaration's own attributes (version, encoding) are not the
+    // root element's.
+    void end_declaration(std::string_view) { attrs_.list.clear(); }
     void start_element(const orcus::sax::parser_element& e)
     {
         v_.start(e.name, attrs_);

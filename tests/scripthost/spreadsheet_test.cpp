@@ -171,3 +171,38 @@ TEST(Spreadsheet, CsvBothWays)
               "");
     EXPECT_EQ(h.Var("v"), "q;\"r|2,5");
 }
+
+TEST(Spreadsheet, OpenDocumentSheetsAreRead)
+{
+    HostRun h;
+    int status = 0;
+    std::string out = python(h.dir,
+                             "import zipfile\n"
+                             "ns = ('xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" '\n"
+                             "      'xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" '\n"
+                             "      'xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"')\n"
+                             "content = ('<?xml version=\"1.0\" encoding=\"UTF-8\"?>'\n"
+                             "  '<office:document-content ' + ns + ' office:version=\"1.2\"><office:body>'\n"
+                             "  '<office:spreadsheet><table:table table:name=\"Лист\"><table:table-row>'\n"
+                             "  '<table:table-cell office:value-type=\"string\"><text:p>Слово</text:p></table:table-cell>'\n"
+                             "  '<table:table-cell office:value-type=\"float\" office:value=\"2.5\"><text:p>2,5</text:p>'\n"
+                             "  '</table:table-cell></table:table-row></table:table></office:spreadsheet></office:body>'\n"
+                             "  '</office:document-content>')\n"
+                             "z = zipfile.ZipFile('in.ods', 'w')\n"
+                             "z.writestr('mimetype', 'application/vnd.oasis.opendocument.spreadsheet')\n"
+                             "z.writestr('META-INF/manifest.xml', '<?xml version=\"1.0\" encoding=\"UTF-8\"?>'\n"
+                             "  '<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">'\n"
+                             "  '<manifest:file-entry manifest:full-path=\"/\" '\n"
+                             "  'manifest:media-type=\"application/vnd.oasis.opendocument.spreadsheet\"/>'\n"
+                             "  '<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>'\n"
+                             "  '</manifest:manifest>')\n"
+                             "z.writestr('content.xml', content)\n"
+                             "z.close()\n",
+                             &status);
+    ASSERT_EQ(status, 0) << out;
+    ASSERT_EQ(h.Run("var y: Variant; v: String; begin y := Excel_OpenFile('in.ods'); "
+                    "v := Excel_GetNameList(y, 1) + '|' + Excel_GetValue_from_Cell(Excel_GetList(y, 1), 1, 1) + '|' + "
+                    "Excel_GetValue_from_Cell(Excel_GetList(y, 1), 1, 2); end."),
+              "");
+    EXPECT_EQ(platform::cp1251ToUtf8(h.Var("v")), "Лист|Слово|2.5");
+}
