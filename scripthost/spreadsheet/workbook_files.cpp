@@ -13,7 +13,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
+#include <locale.h>
 #include <map>
 #include <stdexcept>
 #include <tuple>
@@ -410,6 +412,28 @@ private:
     std::map<std::tuple<bool, bool, std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t>, lxw_format*> formats_;
 };
 
+// libxlsxwriter prints numbers with the C library's printf, which follows
+// the user's locale ("3,5" in a Russian one, a number no reader takes), and
+// liborcus reads them with strtod: both work under the "C" locale, on this
+// thread only.
+class ClassicNumbers {
+public:
+    ClassicNumbers() : c_(::newlocale(LC_ALL_MASK, "C", nullptr)), old_(c_ ? ::uselocale(c_) : nullptr) {}
+    ~ClassicNumbers()
+    {
+        if (c_) {
+            ::uselocale(old_);
+            ::freelocale(c_);
+        }
+    }
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+private:
+    locale_t c_;
+    locale_t old_;
+};
+
 std::string temporaryBeside(const std::string& path)
 {
     return platform::extractFilePath(path) + "." + platform::extractFileName(path) + ".~" +
@@ -434,6 +458,8 @@ void LoadWorkbook(const std::string& path, WorkbookData& book)
         } else if (kind == FileKind::Xlsx) {
             ReadXlsx(path, read);
         } else if (kind == FileKind::Ods) {
+            // liborcus reads numbers with the locale's strtod as well.
+            ClassicNumbers classic;
             BookImport factory(read);
             orcus::orcus_ods filter(&factory);
             filter.read_file(path);
@@ -467,6 +493,7 @@ void SaveWorkbook(const std::string& path, const WorkbookData& book, FileKind ki
     if (kind != FileKind::Xlsx)
         fail("'" + path + "': workbooks are saved as .xlsx or .csv");
     std::string temp = temporaryBeside(path);
+    ClassicNumbers classic;
     try {
         XlsxWriter writer(temp);
         writer.write(book);
