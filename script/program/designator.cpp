@@ -1,6 +1,8 @@
 #include "script/program/designator.h"
 
 #include "platform/automation/safe_array.h"
+#include "script/binding/class_variable.h"
+#include "script/binding/object_refs.h"
 #include "script/binding/ole_helper.h"
 #include "script/builder/program_builder.h"
 #include "script/program/entries.h"
@@ -155,6 +157,54 @@ Variant indexValue(const Variant& cur, TfsDesignator::ItemKind kind, const std::
     return ReadElement(cur, idx, n);
 }
 
+// "[" after a Variant that holds an object (a list in a Basic or
+// JavaScript variable): the default property of the object's class.
+Variant defaultProperty(const Variant& object, const std::vector<Variant>& args, TfsScript* script,
+                        const Variant* store)
+{
+    const TfsClassVariable* cls = nullptr;
+    ResolveObject(object, &cls);
+    TfsCustomVariable* def = cls ? cls->DefaultProperty() : nullptr;
+    if (!def)
+        RaiseRuntime("Class " + (cls ? cls->Name : std::string("TObject")) + " does not have a default property");
+    const std::size_t want = static_cast<std::size_t>(def->Count());
+    if (args.size() < want)
+        RaiseRuntime("Not enough actual parameters");
+    if (args.size() > want)
+        RaiseRuntime("Too many actual parameters");
+    if (auto* h = dynamic_cast<TfsCustomHelper*>(def)) {
+        h->ParentValue = object;
+        h->Script = script;
+    }
+    for (std::size_t i = 0; i < want; ++i)
+        def->Params(static_cast<int>(i)).Value = args[i];
+    if (store) {
+        def->SetValue(*store);
+        return Variant();
+    }
+    def->NeedResult = true;
+    return def->GetValue();
+}
+
+std::vector<Variant> valuesOf(std::vector<std::unique_ptr<ExprNode>>& args)
+{
+    std::vector<Variant> values;
+    values.reserve(args.size());
+    for (auto& a : args)
+        values.push_back(a->Eval());
+    return values;
+}
+
+int indexesOf(const std::vector<Variant>& values, std::int32_t* idx)
+{
+    int n = static_cast<int>(values.size());
+    if (n > 3)
+        n = 3;
+    for (int i = 0; i < n; ++i)
+        idx[i] = IntOf(values[static_cast<std::size_t>(i)]);
+    return n;
+}
+
 Variant automationCall(const Variant& object, TfsDesignator::Item& it, bool wantResult, const Variant* store)
 {
     std::vector<Variant> args;
@@ -211,9 +261,12 @@ Variant TfsDesignator::evalItem(Item& it, const Variant& current, bool last)
             args[i] = it.args[i].get();
         return static_cast<TfsProcVariable*>(it.entry)->Call(args, it.args.size());
     }
+    case ItemKind::AnyIndex:
+        if (current.isObject())
+            return defaultProperty(current, valuesOf(it.args), Script, nullptr);
+        [[fallthrough]];
     case ItemKind::ArrayIndex:
-    case ItemKind::StringIndex:
-    case ItemKind::AnyIndex: {
+    case ItemKind::StringIndex: {
         std::int32_t idx[3];
         int n = indexesOf(it.args, idx);
         return indexValue(current, it.kind, idx, n);
@@ -245,13 +298,33 @@ void TfsDesignator::Assign(const Variant& value)
         return;
     // Indexes first: no script code may run while a reference into an
     // array is held.
+    // An index after a Variant is kept as values until the Variant shows
+    // whether it holds an array, a string or an object with a default
+    // property.
     std::vector<std::array<std::int32_t, 3>> idx(n);
     std::vector<int> counts(n, 0);
+    std::vector<std::vector<Variant>> anyArgs;
     for (std::size_t i = 0; i < n; ++i) {
         ItemKind k = Items[i].kind;
-        if (k == ItemKind::ArrayIndex || k == ItemKind::StringIndex || k == ItemKind::AnyIndex)
+        if (k == ItemKind::AnyIndex) {
+            if (anyArgs.empty())
+                anyArgs.resize(n);
+            anyArgs[i] = valuesOf(Items[i].args);
+            counts[i] = anyArgs[i].empty() ? 0 : 1;
+        } else if (k == ItemKind::ArrayIndex || k == ItemKind::StringIndex) {
             counts[i] = indexesOf(Items[i].args, idx[i].data());
+        }
     }
+    // The Variant an AnyIndex item applies to decides: an object takes the
+    // values whole, anything else their Integer indexes.
+    auto anyIndexOnObject = [&](std::size_t i, const Variant& target) {
+        if (Items[i].kind != ItemKind::AnyIndex)
+            return false;
+        if (target.isObject())
+            return true;
+        counts[i] = indexesOf(anyArgs[i], idx[i].data());
+        return false;
+    };
     Variant* ref = nullptr;
     Variant cur;
     for (std::size_t i = 0; i + 1 < n; ++i) {
@@ -259,6 +332,12 @@ void TfsDesignator::Assign(const Variant& value)
         const bool indexer = counts[i] > 0;
         if (i == 0 && it.kind == ItemKind::Storage && !it.entry->IsReadOnly) {
             ref = &it.entry->Value;
+            continue;
+        }
+        if (indexer && anyIndexOnObject(i, ref ? *ref : cur)) {
+            Variant object = ref ? *ref : cur;
+            ref = nullptr;
+            cur = defaultProperty(object, anyArgs[i], Script, nullptr);
             continue;
         }
         if (ref && indexer && ref->isArray() && it.kind != ItemKind::StringIndex) {
@@ -284,6 +363,11 @@ void TfsDesignator::Assign(const Variant& value)
     case ItemKind::StringIndex:
     case ItemKind::AnyIndex: {
         Variant& target = ref ? *ref : cur;
+        if (anyIndexOnObject(n - 1, target)) {
+            Variant object = target;
+            defaultProperty(object, anyArgs[n - 1], Script, &value);
+            return;
+        }
         if (last.kind == ItemKind::StringIndex || (last.kind == ItemKind::AnyIndex && !target.isArray()))
             WriteChar(target, idx[n - 1][0], value);
         else
