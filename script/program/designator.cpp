@@ -10,7 +10,9 @@
 #include "script/program/script.h"
 #include "script/xml/xml_item.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
 
 namespace script {
 
@@ -159,7 +161,7 @@ Variant indexValue(const Variant& cur, TfsDesignator::ItemKind kind, const std::
 
 // "[" after a Variant that holds an object (a list in a Basic or
 // JavaScript variable): the default property of the object's class.
-Variant defaultProperty(const Variant& object, const std::vector<Variant>& args, TfsScript* script,
+Variant defaultProperty(const Variant& object, std::span<const Variant> args, TfsScript* script,
                         const Variant* store)
 {
     const TfsClassVariable* cls = nullptr;
@@ -193,16 +195,6 @@ std::vector<Variant> valuesOf(std::vector<std::unique_ptr<ExprNode>>& args)
     for (auto& a : args)
         values.push_back(a->Eval());
     return values;
-}
-
-int indexesOf(const std::vector<Variant>& values, std::int32_t* idx)
-{
-    int n = static_cast<int>(values.size());
-    if (n > 3)
-        n = 3;
-    for (int i = 0; i < n; ++i)
-        idx[i] = IntOf(values[static_cast<std::size_t>(i)]);
-    return n;
 }
 
 Variant automationCall(const Variant& object, TfsDesignator::Item& it, bool wantResult, const Variant* store)
@@ -297,22 +289,40 @@ void TfsDesignator::Assign(const Variant& value)
     if (n == 0)
         return;
     // Indexes first: no script code may run while a reference into an
-    // array is held.
-    // An index after a Variant is kept as values until the Variant shows
-    // whether it holds an array, a string or an object with a default
-    // property.
-    std::vector<std::array<std::int32_t, 3>> idx(n);
-    std::vector<int> counts(n, 0);
-    std::vector<std::vector<Variant>> anyArgs;
+    // array is held. An index after a Variant is kept as values until the
+    // Variant shows whether it holds an array, a string or an object with a
+    // default property. Short chains (nearly all) keep this on the stack.
+    struct Index {
+        std::array<std::int32_t, 3> idx{};
+        int count = 0;
+        std::array<Variant, 3> values;
+        std::vector<Variant> wide; // an index of more than three values
+        std::span<const Variant> anyValues(std::size_t given) const
+        {
+            return wide.empty() ? std::span<const Variant>(values.data(), given) : std::span<const Variant>(wide);
+        }
+    };
+    constexpr std::size_t kInline = 4;
+    Index inlineIndexes[kInline];
+    std::vector<Index> heapIndexes;
+    Index* indexes = inlineIndexes;
+    if (n > kInline) {
+        heapIndexes.resize(n);
+        indexes = heapIndexes.data();
+    }
     for (std::size_t i = 0; i < n; ++i) {
-        ItemKind k = Items[i].kind;
-        if (k == ItemKind::AnyIndex) {
-            if (anyArgs.empty())
-                anyArgs.resize(n);
-            anyArgs[i] = valuesOf(Items[i].args);
-            counts[i] = anyArgs[i].empty() ? 0 : 1;
-        } else if (k == ItemKind::ArrayIndex || k == ItemKind::StringIndex) {
-            counts[i] = indexesOf(Items[i].args, idx[i].data());
+        Item& it = Items[i];
+        Index& x = indexes[i];
+        if (it.kind == ItemKind::AnyIndex) {
+            if (it.args.size() > x.values.size()) {
+                x.wide = valuesOf(it.args);
+            } else {
+                for (std::size_t a = 0; a < it.args.size(); ++a)
+                    x.values[a] = it.args[a]->Eval();
+            }
+            x.count = it.args.empty() ? 0 : 1;
+        } else if (it.kind == ItemKind::ArrayIndex || it.kind == ItemKind::StringIndex) {
+            x.count = indexesOf(it.args, x.idx.data());
         }
     }
     // The Variant an AnyIndex item applies to decides: an object takes the
@@ -322,14 +332,18 @@ void TfsDesignator::Assign(const Variant& value)
             return false;
         if (target.isObject())
             return true;
-        counts[i] = indexesOf(anyArgs[i], idx[i].data());
+        Index& x = indexes[i];
+        std::span<const Variant> v = x.anyValues(Items[i].args.size());
+        x.count = static_cast<int>(std::min<std::size_t>(v.size(), 3));
+        for (int a = 0; a < x.count; ++a)
+            x.idx[static_cast<std::size_t>(a)] = IntOf(v[static_cast<std::size_t>(a)]);
         return false;
     };
     Variant* ref = nullptr;
     Variant cur;
     for (std::size_t i = 0; i + 1 < n; ++i) {
         Item& it = Items[i];
-        const bool indexer = counts[i] > 0;
+        const bool indexer = indexes[i].count > 0;
         if (i == 0 && it.kind == ItemKind::Storage && !it.entry->IsReadOnly) {
             ref = &it.entry->Value;
             continue;
@@ -337,11 +351,11 @@ void TfsDesignator::Assign(const Variant& value)
         if (indexer && anyIndexOnObject(i, ref ? *ref : cur)) {
             Variant object = ref ? *ref : cur;
             ref = nullptr;
-            cur = defaultProperty(object, anyArgs[i], Script, nullptr);
+            cur = defaultProperty(object, indexes[i].anyValues(it.args.size()), Script, nullptr);
             continue;
         }
         if (ref && indexer && ref->isArray() && it.kind != ItemKind::StringIndex) {
-            if (Variant* el = ElementRef(*ref, idx[i].data(), counts[i])) {
+            if (Variant* el = ElementRef(*ref, indexes[i].idx.data(), indexes[i].count)) {
                 ref = el;
                 continue;
             }
@@ -350,7 +364,7 @@ void TfsDesignator::Assign(const Variant& value)
             cur = *ref;
             ref = nullptr;
         }
-        cur = indexer ? indexValue(cur, it.kind, idx[i].data(), counts[i]) : evalItem(it, cur, false);
+        cur = indexer ? indexValue(cur, it.kind, indexes[i].idx.data(), indexes[i].count) : evalItem(it, cur, false);
     }
     Item& last = Items[n - 1];
     switch (last.kind) {
@@ -365,13 +379,13 @@ void TfsDesignator::Assign(const Variant& value)
         Variant& target = ref ? *ref : cur;
         if (anyIndexOnObject(n - 1, target)) {
             Variant object = target;
-            defaultProperty(object, anyArgs[n - 1], Script, &value);
+            defaultProperty(object, indexes[n - 1].anyValues(last.args.size()), Script, &value);
             return;
         }
         if (last.kind == ItemKind::StringIndex || (last.kind == ItemKind::AnyIndex && !target.isArray()))
-            WriteChar(target, idx[n - 1][0], value);
+            WriteChar(target, indexes[n - 1].idx[0], value);
         else
-            WriteElement(target, idx[n - 1].data(), counts[n - 1], value);
+            WriteElement(target, indexes[n - 1].idx.data(), indexes[n - 1].count, value);
         return;
     }
     case ItemKind::Automation:
