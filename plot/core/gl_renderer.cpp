@@ -1,5 +1,7 @@
 #include "plot/core/gl_renderer.h"
 
+#include "platform/automation/dispatch_exception.h"
+
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
 #include "plot/host/control_site.h"
@@ -706,7 +708,15 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
     bool accelerated = context_ && context_->accelerated;
     bool going = true;
     for (int sub = directOnly ? 3 : 0; sub < 4; ++sub) {
-        if (model.Draw(box_, accelerated, facePass, sub))
+        bool drawn = false;
+        try {
+            drawn = model.Draw(box_, accelerated, facePass, sub);
+        } catch (const platform::DispatchException& e) {
+            // A replay GL refused: the model is skipped, the others drawn.
+            control_.DrawProblem(e.description());
+            break;
+        }
+        if (drawn)
             continue;
         // Only the user's interruption ends the pass; a model that cannot
         // draw itself has said so and leaves the others alone.

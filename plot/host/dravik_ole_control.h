@@ -9,6 +9,7 @@
 #include "plot/host/control_site.h"
 #include "plot/host/host_framework.h"
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -42,6 +43,17 @@ public:
     DataPorts& outputs() noexcept { return *outputs_; }
     void FireHostEvent(HostEvent event, std::string_view message = {});
     HostFramework& hostFramework() const noexcept { return host_; }
+
+    // The framework's calls while the host computes; a control overrides
+    // them. The application state changed (0: a computation starts).
+    virtual void OnExecStateChange(std::int32_t state) { (void)state; }
+    // Whether an execution step may run now.
+    virtual bool OnExecStepEnabled() { return true; }
+    // One execution step; true when the data was plotted. The framework
+    // tells StepComplete afterwards.
+    virtual bool OnExecStep() { return false; }
+    // The host's property pages were closed.
+    virtual void OnPropertyPagesDone() {}
 
 protected:
     CDravikOleControl(HostFramework& host, const platform::Guid& eventsIid);
