@@ -1,6 +1,7 @@
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/export_command.h"
 #include "viewer/cli/headless_commands.h"
+#include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/script_commands.h"
 #include "viewer/settings/program_folder.h"
 #include "viewer/ui/viewer_app.h"
@@ -32,6 +33,8 @@ int main(int argc, char** argv)
         return tavrin::RunMatrixCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Export:
         return tavrin::RunExportCommand(cl, tavrin::ResolveProgramFolder(), stderr);
+    case tavrin::CommandLine::Mode::PolyhedronInfo:
+        return tavrin::RunPolyhedronInfo(*cl.polyhedron, stdout, stderr);
     case tavrin::CommandLine::Mode::Window:
         break;
     }

@@ -20,6 +20,13 @@ const char* UsageText()
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
            "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "  tavrin --export OUT.png --polyhedron REQUEST [picture options]\n"
+           "                                   draw a uniform polyhedron: a name (\"cube\"), a table\n"
+           "                                   number (\"#42\") or a Wythoff symbol (\"3|2 4\"), after\n"
+           "                                   \"+\" to colour its faces by sides, \"*\" for its dual\n"
+           "  tavrin --polyhedron REQUEST --info\n"
+           "                                   print its name, dual, symbol, Coxeter and Wenninger\n"
+           "                                   numbers and its counts as NAME=VALUE lines\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -160,6 +167,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                    a == "--get") {
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
+        } else if (a == "--polyhedron") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            cl.polyhedron = args[++i];
+        } else if (a == "--info") {
+            cl.info = true;
         } else if (a == "--rect") {
             if (!needValues(args, i, 4, error))
                 return false;
@@ -209,7 +222,27 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "--matrix takes exactly one data file";
         return false;
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty()) {
+    if (cl.info && !cl.polyhedron) {
+        error = "--info needs --polyhedron";
+        return false;
+    }
+    if (cl.polyhedron) {
+        if (cl.info && modeSet) {
+            error = "--info cannot be combined with another command";
+            return false;
+        }
+        if (cl.info) {
+            cl.mode = CommandLine::Mode::PolyhedronInfo;
+        } else if (cl.mode != CommandLine::Mode::Export) {
+            error = "--polyhedron needs --export or --info";
+            return false;
+        }
+        if (!cl.files.empty()) {
+            error = "--polyhedron draws no data files";
+            return false;
+        }
+    }
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && !cl.polyhedron) {
         error = "--export needs at least one data file";
         return false;
     }

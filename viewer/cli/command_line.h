@@ -17,6 +17,7 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        PolyhedronInfo, // describe a uniform polyhedron
         Help,
         Version,
     };
@@ -41,6 +42,10 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
     } exportTo;
+
+    // --polyhedron REQUEST: with --info described, with --export drawn.
+    std::optional<std::string> polyhedron;
+    bool info = false;
 
     bool headless() const noexcept { return mode != Mode::Window; }
 };
