@@ -122,8 +122,8 @@ bool COpenGLCtrl::OnExecStep()
     std::string message;
     bool failed = false;
     bool result = false;
+    FloatingPointStep fpu;
     try {
-        FloatingPointStep fpu;
         std::vector<int> ports;
         for (int port = 0; port < inputs().GetSize() && ports.size() < 3; ++port)
             if (inputs().IsConnected(port))
@@ -147,9 +147,13 @@ bool COpenGLCtrl::OnExecStep()
         fpu.ThrowRaised();
         result = plotted;
     } catch (...) {
-        message = HostFailureText();
+        // A trap the host's control word would have sprung comes first:
+        // whatever failed after it failed on its result.
+        const std::uint32_t raised = fpu.RaisedCode();
+        message = raised ? std::string(StructuredExceptionName(raised)) : HostFailureText();
         failed = true;
     }
+    fpu.Restore();
     if (failed)
         hostFramework().ShowMessage(message);
     hostFramework().StepComplete();

@@ -3,7 +3,7 @@
 #include "platform/automation/dispatch_exception.h"
 #include "plot/core/host_failure_text.h"
 #include "plot/core/plot_control.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/core/se_exception.h"
 #include "plot/host/critical_section.h"
 #include "plot/host/graphics_library.h"
@@ -209,7 +209,10 @@ std::int32_t HostEvaluation::Evaluate(host::HostContext* context, std::int32_t c
         } catch (...) {
             std::uint64_t position = listCells >= 0 ? ListErrorPosition(listCells, control_.listPosition_)
                                                     : host::ErrorNode(2, 2, 2);
-            out = ErrorValue(HostFailureText(), position);
+            // A trap the host's control word would have sprung comes first:
+            // whatever failed after it failed on its result.
+            const std::uint32_t raised = fpu.RaisedCode();
+            out = ErrorValue(raised ? std::string(StructuredExceptionName(raised)) : HostFailureText(), position);
         }
         control_.RequestRedraw();
         control_.listPosition_ = 0;

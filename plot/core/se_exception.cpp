@@ -3,6 +3,7 @@
 #include "plot/core/fpu_precision.h"
 
 #include <array>
+#include <fenv.h>
 
 namespace halvex {
 
@@ -68,13 +69,20 @@ FloatingPointStep::FloatingPointStep() noexcept
     // Masked on both units: the host's control word would unmask
     // division by zero, invalid operations and overflow, which on this
     // system ends the process with a signal; their flags are read instead.
-    std::fedisableexcept(FE_ALL_EXCEPT);
+    fedisableexcept(FE_ALL_EXCEPT);
     setFullFpuPrecision();
 }
 
 FloatingPointStep::~FloatingPointStep()
 {
-    std::fesetenv(&saved_);
+    Restore();
+}
+
+void FloatingPointStep::Restore() noexcept
+{
+    if (!restored_)
+        std::fesetenv(&saved_);
+    restored_ = true;
 }
 
 std::uint32_t FloatingPointStep::RaisedCode() const noexcept

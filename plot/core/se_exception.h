@@ -74,9 +74,12 @@ public:
     std::uint32_t RaisedCode() const noexcept;
     // Throws the exception of RaisedCode when there is one.
     void ThrowRaised() const;
+    // The host's environment again, before the step ends.
+    void Restore() noexcept;
 
 private:
     std::fenv_t saved_;
+    bool restored_ = false;
 };
 
 } // namespace halvex

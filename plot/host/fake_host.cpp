@@ -79,10 +79,13 @@ void FakePorts::Connect(int port, bool on)
 
 namespace {
 
+// Every function this host hands out is a FakeFunction.
 double Evaluate(const HostValue& f, double u, double v)
 {
-    const auto* fake = dynamic_cast<const FakeFunction*>(&f);
-    return fake && fake->evaluate ? fake->evaluate(u, v) : 0.0;
+    if (f.type != HostValueType::Function)
+        return 0.0;
+    const auto& fake = static_cast<const FakeFunction&>(f);
+    return fake.evaluate ? fake.evaluate(u, v) : 0.0;
 }
 
 double Step(double from, double to, std::int32_t count, std::int32_t i)
@@ -228,8 +231,10 @@ FakeHost::~FakeHost() = default;
 template <class T, class... A>
 T& FakeHost::Keep(A&&... a)
 {
-    owned_.push_back(std::make_unique<T>(std::forward<A>(a)...));
-    return static_cast<T&>(*owned_.back());
+    auto value = std::make_shared<T>(std::forward<A>(a)...);
+    T& kept = *value;
+    owned_.push_back(std::move(value));
+    return kept;
 }
 
 std::unique_ptr<DataPorts> FakeHost::createPorts()
@@ -305,7 +310,8 @@ const HostMatrix& FakeHost::List(const std::vector<const HostValue*>& elements)
     std::vector<double> refs;
     for (const HostValue* v : elements)
         refs.push_back(RefTo(*v));
-    return Matrix(std::int32_t(refs.size()), 1, std::move(refs));
+    const auto rows = std::int32_t(refs.size());
+    return Matrix(rows, 1, std::move(refs));
 }
 
 const HostPlotList& FakeHost::PlotList(const std::vector<const HostValue*>& values)

@@ -136,7 +136,12 @@ public:
     const HostValueTable& values() const override { return table; }
     void PlotKindNotice() override { ++plotKindNotices; }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-    bool InterruptPending() override { return interrupt; }
+    bool InterruptPending() override
+    {
+        if (whenAsked)
+            whenAsked();
+        return interrupt;
+    }
 
     // AllocatorSource and HostAllocator
     HostAllocator* QueryAllocator() override;
@@ -178,6 +183,8 @@ public:
     bool pellix = false;
     bool withLibrary = true;
     bool interrupt = false;
+    // Runs whenever the control asks whether to stop.
+    std::function<void()> whenAsked;
     bool giveAllocator = true;
     FakeGraphicsLibrary library{*this};
     HostValueTable table;
@@ -198,7 +205,7 @@ private:
     friend class FakeDataValue;
     template <class T, class... A>
     T& Keep(A&&... a);
-    std::vector<std::unique_ptr<HostValue>> owned_;
+    std::vector<std::shared_ptr<HostValue>> owned_; // each deleted as what it is
     std::deque<std::vector<double>> storage_;
     std::deque<HostListCell> cells_;
     std::vector<std::unique_ptr<FakeDataValue>> portValues_;

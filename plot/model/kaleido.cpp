@@ -1,6 +1,6 @@
 #include "plot/model/kaleido.h"
 
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/model/polyhedron_table.h"
 
 #include <algorithm>

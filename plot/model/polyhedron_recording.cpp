@@ -81,6 +81,15 @@ void RecordSolid(const kaleido::Solid& solid, bool colorBySides, RecordedCalls& 
         RecordCall(calls, DrawOp::Enable, {1});
     }
     constexpr double kTriangles = 4, kPolygon = 9;
+    // Edge flags change only between primitives: GL's feedback mode (the
+    // PostScript export reads it) loses the outlines of primitives whose
+    // vertices carry flags of their own.
+    bool outlined = true;
+    auto outline = [&](bool on) {
+        if (on != outlined)
+            RecordCall(calls, DrawOp::EdgeFlag, {on ? 1.0 : 0.0});
+        outlined = on;
+    };
     for (std::size_t f = 0; f < solid.faces.size(); ++f) {
         const kaleido::Face& face = solid.faces[f];
         RecordCall(calls, DrawOp::Normal, {face.normal[0], face.normal[1], face.normal[2]});
@@ -90,25 +99,34 @@ void RecordSolid(const kaleido::Solid& solid, bool colorBySides, RecordedCalls& 
         }
         const std::size_t n = face.cycle.size();
         if (centre[f] < 0) {
+            outline(true);
             RecordCall(calls, DrawOp::Begin, {kPolygon});
-            RecordCall(calls, DrawOp::EdgeFlag, {1});
             for (std::int32_t v : face.cycle)
                 RecordCall(calls, DrawOp::ArrayElement, {double(v)});
-        } else {
-            // Only the rim of each piece is a true edge.
-            RecordCall(calls, DrawOp::Begin, {kTriangles});
-            for (std::size_t i = 0; i < n; ++i) {
-                RecordCall(calls, DrawOp::EdgeFlag, {0});
-                RecordCall(calls, DrawOp::ArrayElement, {double(centre[f])});
-                RecordCall(calls, DrawOp::EdgeFlag, {1});
-                RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[i])});
-                RecordCall(calls, DrawOp::EdgeFlag, {0});
-                RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[(i + 1) % n])});
-            }
+            RecordCall(calls, DrawOp::End, {});
+            continue;
+        }
+        // The fill: a fan from the centre, not outlined.
+        outline(false);
+        RecordCall(calls, DrawOp::Begin, {kTriangles});
+        for (std::size_t i = 0; i < n; ++i) {
+            RecordCall(calls, DrawOp::ArrayElement, {double(centre[f])});
+            RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[i])});
+            RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[(i + 1) % n])});
+        }
+        RecordCall(calls, DrawOp::End, {});
+        // The true edges: triangles of no area along the rim, which fill
+        // nothing and outline their edge.
+        outline(true);
+        RecordCall(calls, DrawOp::Begin, {kTriangles});
+        for (std::size_t i = 0; i < n; ++i) {
+            RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[i])});
+            RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[(i + 1) % n])});
+            RecordCall(calls, DrawOp::ArrayElement, {double(face.cycle[(i + 1) % n])});
         }
         RecordCall(calls, DrawOp::End, {});
     }
-    RecordCall(calls, DrawOp::EdgeFlag, {1});
+    outline(true);
     if (colorBySides)
         RecordCall(calls, DrawOp::PopState, {});
     RecordCall(calls, DrawOp::DisableArray, {0});

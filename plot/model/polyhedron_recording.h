@@ -1,10 +1,11 @@
 #pragma once
 // `DrawPolyhedron`: a polyhedron request recorded as drawing calls of a
 // quick plot. The vertices go in as one vertex array; each face follows
-// with its flat normal (and, with "+", its colour by number of sides) as a
-// polygon whose edge flags mark the polyhedron's true edges only. Star
-// faces, faces through the centre and faces that are not convex are drawn
-// as fans from their centre, whose spokes are not outlined.
+// with its flat normal (and, with "+", its colour by number of sides) as
+// polygon pieces outlined along the polyhedron's true edges only: a convex
+// face is one polygon; a star face, a face through the centre or one that
+// is not convex is a fan from its centre with its edge flag off, and its
+// rim triangles of no area with the flag on.
 
 #include "plot/model/kaleido.h"
 #include "plot/model/quick_plot_calls.h"

@@ -1,7 +1,7 @@
 #include "plot/model/quick_plot_builder.h"
 
 #include "platform/automation/dispatch_exception.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/host/critical_section.h"
 #include "plot/host/host_values.h"
 #include "plot/model/polyhedron_recording.h"

@@ -2,12 +2,14 @@
 // the model's colours, widths and polygon modes.
 #include "plot/model/quick_plot_model.h"
 
-#include "plot/core/plot_errors.h"
-#include "plot/core/render_context.h"
+#include "plot/base/plot_errors.h"
+#include "plot/model/pass_rules.h"
 #include "plot/model/quick_plot_replay.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <array>
 
 namespace halvex {
 
@@ -47,40 +49,45 @@ public:
     SavedState& operator=(const SavedState&) = delete;
 };
 
-struct Passes {
-    bool fill = false, lines = false, points = false;
+// The switches of a quick plot's passes per plot kind: fill, lines, dots
+// (narrower than a mesh's: no contour switch draws here).
+struct QuickPlotRule {
+    SwitchBits fill, lines, points;
 };
+constexpr std::array<QuickPlotRule, 6> kQuickPlotRules{{
+    {{shade1::DrawFilledPolygons}, {shade1::DrawLines}, {shade1::DrawPoints}},
+    {{0, shade2::DrawFilledContours}, {shade1::DrawContourLines}, {}},
+    {{}, {shade1::ScatterLines}, {shade1::ScatterPoints}},
+    {{shade1::VectorFilled}, {shade1::VectorLines}, {}},
+    {{shade1::BarFilled}, {shade1::BarLines}, {shade1::BarPoints}},
+    {{shade1::PatchFilled}, {shade1::PatchLines}, {shade1::PatchPoints}},
+}};
+static_assert(kQuickPlotRules.size() == kPatchPlot + 1, "one row per plot kind");
 
-Passes PassesOf(const ModelFormat& f)
+// Whether the pass draws anything for the model's kind and switches.
+bool PassOn(const ModelFormat& f, DrawPass pass)
 {
-    const std::uint32_t s1 = f.shadeModel1, s2 = f.shadeModel2;
-    switch (f.viewAs) {
-    case kSurfacePlot:
-        return {bool(s1 & shade1::DrawFilledPolygons), bool(s1 & shade1::DrawLines), bool(s1 & shade1::DrawPoints)};
-    case kContourPlot:
-        return {bool(s2 & shade2::DrawFilledContours), bool(s1 & shade1::DrawContourLines), false};
-    case kDataPointsPlot:
-        return {false, bool(s1 & shade1::ScatterLines), bool(s1 & shade1::ScatterPoints)};
-    case kVectorFieldPlot:
-        return {bool(s1 & shade1::VectorFilled), bool(s1 & shade1::VectorLines), false};
-    case kBarPlot:
-        return {bool(s1 & shade1::BarFilled), bool(s1 & shade1::BarLines), bool(s1 & shade1::BarPoints)};
-    case kPatchPlot:
-        return {bool(s1 & shade1::PatchFilled), bool(s1 & shade1::PatchLines), bool(s1 & shade1::PatchPoints)};
+    if (f.viewAs < 0 || f.viewAs > kPatchPlot)
+        return false;
+    const QuickPlotRule& r = kQuickPlotRules[std::size_t(f.viewAs)];
+    switch (pass) {
+    case DrawPass::Fill:
+        return r.fill.AnyOf(f);
+    case DrawPass::Lines:
+        return r.lines.AnyOf(f);
+    case DrawPass::Points:
+        return r.points.AnyOf(f);
     default:
-        return {};
+        return false;
     }
 }
 
 } // namespace
 
-bool QuickPlotModel::Draw(const BoundingRecord&, bool, int, int pass)
+bool QuickPlotModel::Draw(const DrawContext& dc)
 {
-    if (calls_.empty())
-        return true;
     const ModelFormat& f = format_;
-    const Passes on = PassesOf(f);
-    if (!((pass == 1 && on.fill) || (pass == 2 && on.lines) || (pass == 3 && on.points)))
+    if (calls_.empty() || !PassOn(f, dc.pass))
         return true;
 
     SavedState saved;
@@ -88,24 +95,25 @@ bool QuickPlotModel::Draw(const BoundingRecord&, bool, int, int pass)
     // again after it.
     glEnable(GL_NORMALIZE);
     glPolygonOffset(f.polygonOffsetFactor, 1.0f);
-    const bool hidden = (f.shadeModel1 & shade1::HiddenLineRemoval) && !on.fill;
+    // Hidden lines: the faces first into the depth buffer, unless the fill
+    // pass put them there.
+    const bool hidden = (f.shadeModel1 & shade1::HiddenLineRemoval) && !PassOn(f, DrawPass::Fill);
     auto depthOnly = [&] {
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         ReplayCalls(calls_);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         CheckGlError();
     };
-    const RenderContext* rc = RenderContext::Current();
-    switch (pass) {
-    case 1:
+    switch (dc.pass) {
+    case DrawPass::Fill:
         if (!f.polygonColorMap)
             SolidColor(f.polygonColor);
         ReplayCalls(calls_);
         break;
-    case 2:
+    case DrawPass::Lines:
         if (!f.lineColorMap)
             SolidColor(f.lineColor);
-        glLineWidth(f.lineWidth * (rc ? rc->lineScale() : 1.0f));
+        glLineWidth(f.lineWidth * dc.lineScale());
         if (hidden)
             depthOnly();
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -116,7 +124,7 @@ bool QuickPlotModel::Draw(const BoundingRecord&, bool, int, int pass)
     default:
         if (!f.pointColorMap)
             SolidColor(f.pointColor);
-        glPointSize((rc ? rc->pointScale() : 8.0f) * f.pointSize * 0.25f);
+        glPointSize(dc.pointScale() * f.pointSize * 0.25f);
         if (hidden)
             depthOnly();
         glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);

@@ -15,10 +15,10 @@ public:
     explicit QuickPlotModel(platform::Ref<OwnerLink> owner) : CglModel(std::move(owner)) {}
 
     QuickPlotModel* AsQuickPlotModel() override { return this; }
-    // Pass 1 fill, 2 lines, 3 dots. A replay that GL or the replay's own
+    // The fill, lines and dots passes. A replay that GL or the replay's own
     // checks refuse raises 32821 "OpenGL: …" or 32814; the renderer skips
     // the model then.
-    bool Draw(const BoundingRecord& dataBox, bool accelerated, int facePass, int pass) override;
+    bool Draw(const DrawContext& dc) override;
 
     const RecordedCalls& calls() const noexcept { return calls_; }
     // Replaces the recorded calls; the format stays.

@@ -1,13 +1,13 @@
 #include "plot/model/quick_plot_replay.h"
 
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <span>
-#include <vector>
+#include <cstring>
 
 namespace halvex {
 
@@ -18,7 +18,7 @@ constexpr int kMaxStateDepth = 8;
 constexpr int kMaxMatrixDepth = 16;
 
 constexpr std::array<GLenum, 4> kCapabilities{GL_LIGHTING, GL_COLOR_MATERIAL, GL_CULL_FACE, GL_NORMALIZE};
-constexpr std::array<GLenum, 3> kArrays{GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY};
+// Vertex, normal and colour arrays: doubles per element.
 constexpr std::array<int, 3> kArrayWidth{3, 3, 4};
 
 // A call's arguments, read against its operation's table entry.
@@ -68,7 +68,7 @@ bool ArgumentsValid(DrawOp op, const Arguments& a) noexcept
         return WholeIn(a.number[0], 0, 9);
     case DrawOp::EnableArray:
     case DrawOp::DisableArray:
-        return WholeIn(a.number[0], 0, double(kArrays.size() - 1));
+        return WholeIn(a.number[0], 0, double(kArrayWidth.size() - 1));
     case DrawOp::ArrayElement:
         return WholeIn(a.number[0], 0, kMaxIndex);
     case DrawOp::DrawArrays:
@@ -99,10 +99,7 @@ bool ArgumentsValid(DrawOp op, const Arguments& a) noexcept
 // What one replay holds; the destructor gives it all back.
 class Replay {
 public:
-    explicit Replay(const ReplayOptions& options) : options_(options)
-    {
-        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    }
+    explicit Replay(const ReplayOptions& options) : options_(options) {}
     ~Replay()
     {
         if (inside_)
@@ -111,7 +108,6 @@ public:
             glPopMatrix();
         for (; states_ > 0; --states_)
             glPopAttrib();
-        glPopClientAttrib();
     }
     Replay(const Replay&) = delete;
     Replay& operator=(const Replay&) = delete;
@@ -148,26 +144,30 @@ private:
         ArrayState& s = arrays_[k];
         s.data = a.array;
         s.elements = a.arrayLength / std::size_t(kArrayWidth[k]);
-        if (k == 2 && options_.ignoreColors)
-            return;
-        const GLvoid* data = s.elements > 0 ? static_cast<const GLvoid*>(a.array) : nullptr;
-        if (k == 0)
-            glVertexPointer(3, GL_DOUBLE, 0, data);
-        else if (k == 1)
-            glNormalPointer(GL_DOUBLE, 0, data);
-        else
-            glColorPointer(4, GL_DOUBLE, 0, data);
     }
     void SwitchArray(std::size_t k, bool on)
     {
         Outside();
-        if (k == 2 && options_.ignoreColors)
-            return;
         arrays_[k].enabled = on;
-        if (on)
-            glEnableClientState(kArrays[k]);
-        else
-            glDisableClientState(kArrays[k]);
+    }
+    // One element of the enabled arrays, sent as the immediate calls the
+    // arrays stand for: normal and colour before the vertex. The caller has
+    // checked the index against Reach().
+    void Element(std::size_t i) const
+    {
+        double v[4];
+        if (arrays_[1].enabled) {
+            std::memcpy(v, arrays_[1].data + 3 * i, 3 * sizeof(double));
+            glNormal3dv(v);
+        }
+        if (arrays_[2].enabled && !options_.ignoreColors) {
+            std::memcpy(v, arrays_[2].data + 4 * i, 4 * sizeof(double));
+            glColor4dv(v);
+        }
+        if (arrays_[0].enabled) {
+            std::memcpy(v, arrays_[0].data + 3 * i, 3 * sizeof(double));
+            glVertex3dv(v);
+        }
     }
 
     const ReplayOptions& options_;
@@ -227,26 +227,35 @@ void Replay::Perform(const RecordedCalls::Call& call)
     case DrawOp::ArrayElement:
         if (!inside_ || n[0] >= double(Reach()))
             Illegal();
-        glArrayElement(GLint(n[0]));
+        Element(std::size_t(n[0]));
         break;
-    case DrawOp::DrawArrays:
+    case DrawOp::DrawArrays: {
         Outside();
         if (n[1] + n[2] > double(Reach()))
             Illegal();
-        glDrawArrays(GLenum(n[0]), GLint(n[1]), GLsizei(n[2]));
+        const auto first = std::size_t(n[1]), count = std::size_t(n[2]);
+        glBegin(GLenum(n[0]));
+        for (std::size_t i = first; i < first + count; ++i)
+            Element(i);
+        glEnd();
         break;
+    }
     case DrawOp::DrawElements: {
         Outside();
         const double reach = double(Reach());
-        std::vector<GLuint> indices(a.arrayLength);
-        for (std::size_t i = 0; i < indices.size(); ++i) {
+        for (std::size_t i = 0; i < a.arrayLength; ++i) {
             double index;
             std::memcpy(&index, a.array + i, sizeof index);
             if (index >= reach)
                 Illegal();
-            indices[i] = GLuint(index);
         }
-        glDrawElements(GLenum(n[0]), GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
+        glBegin(GLenum(n[0]));
+        for (std::size_t i = 0; i < a.arrayLength; ++i) {
+            double index;
+            std::memcpy(&index, a.array + i, sizeof index);
+            Element(std::size_t(index));
+        }
+        glEnd();
         break;
     }
     case DrawOp::PushState:

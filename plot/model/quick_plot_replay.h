@@ -1,5 +1,8 @@
 #pragma once
-// Replays recorded drawing calls into the current GL context. The replay
+// Replays recorded drawing calls into the current GL context. Arrays are
+// the replay's own: their elements go to GL as immediate normals, colours
+// and vertices, so GL is never handed an address, and edge flags and
+// recorded display lists behave as with single vertices. The replay
 // checks what GL cannot: an array element or range outside the arrays set,
 // primitives, saved state and matrices that do not pair up. Such a call
 // raises 32814 "Illegal graphics primitive specified" before anything of

@@ -123,8 +123,9 @@ TEST(Polyhedra, EveryEntryHasThePublishedCountsAndItsDualTheReverse)
         EXPECT_EQ(int(p.solid.vertices.size()), c.v);
         EXPECT_EQ(p.solid.edges, c.e);
         EXPECT_EQ(int(p.solid.faces.size()), c.f);
-        if (kConvex.count(e.number))
+        if (kConvex.count(e.number)) {
             EXPECT_EQ(c.v - c.e + c.f, 2);
+        }
         EXPECT_TRUE(ClosedSurface(p.solid));
         EXPECT_EQ(p.hasDual, !kNoDual.count(e.number));
         if (p.hasDual) {
@@ -174,7 +175,7 @@ TEST(Polyhedra, TheCubeThreeWays)
     ASSERT_TRUE(dualRequest.dual);
     const Solid* dual = RequestedSolid(dualRequest, octahedron, f);
     ASSERT_NE(dual, nullptr);
-    for (const Solid* s : {&byName.solid, &bySymbol.solid, &byNumber.solid, dual}) {
+    for (const Solid* s : std::array<const Solid*, 4>{&byName.solid, &bySymbol.solid, &byNumber.solid, dual}) {
         EXPECT_EQ(s->vertices.size(), 8u);
         EXPECT_EQ(s->edges, 12);
         EXPECT_EQ(Census(*s), (std::map<std::pair<int, int>, int>{{{4, 1}, 6}}));
@@ -329,19 +330,28 @@ TEST(PolyhedronRecording, FacesAsCallsWithTheirColoursAndEdgeFlags)
     EXPECT_EQ(GetNumber(calls.calls().front()->words()), 24.0 * 3);
     EXPECT_EQ(calls.calls().back()->op, DrawOp::DisableArray);
 
-    // A star face is a fan from its centre: only the rim is outlined.
+    // Convex faces are single polygons, outlined all round.
+    EXPECT_EQ(std::count_if(calls.calls().begin(), calls.calls().end(),
+                            [](const auto* c) { return c->op == DrawOp::EdgeFlag; }),
+              0);
+
+    // A star face is a fan from its centre, not outlined, and a rim of
+    // triangles of no area, outlined.
     RecordedCalls star;
     ASSERT_EQ(DrawPolyhedron("small stellated dodecahedron", star), 0);
-    int outlined = 0, spokes = 0;
+    int outlined = 0, spokes = 0, starBegins = 0;
     double flag = 1;
     for (const auto* c : star.calls()) {
         if (c->op == DrawOp::EdgeFlag)
             flag = GetNumber(c->words());
         if (c->op == DrawOp::ArrayElement)
             (flag != 0 ? outlined : spokes) += 1;
+        starBegins += c->op == DrawOp::Begin ? 1 : 0;
     }
-    EXPECT_EQ(outlined, 12 * 5);
-    EXPECT_EQ(spokes, 2 * 12 * 5);
+    EXPECT_EQ(starBegins, 2 * 12);
+    EXPECT_EQ(outlined, 3 * 12 * 5);
+    EXPECT_EQ(spokes, 3 * 12 * 5);
+    EXPECT_EQ(flag, 1.0);
     // The twelve centres follow the twelve vertices.
     EXPECT_EQ(GetNumber(star.calls().front()->words()), (12.0 + 12.0) * 3);
 

@@ -3,13 +3,16 @@
 // the replay into frames with the model's format.
 #include "tests/plot/render_test_support.h"
 
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/host/fake_host.h"
 #include "plot/model/quick_plot_builder.h"
 #include "plot/model/quick_plot_calls.h"
 #include "plot/model/quick_plot_model.h"
 #include "plot/model/quick_plot_replay.h"
 
+#include <GL/gl.h>
+
+#include <cmath>
 #include <cstring>
 
 using namespace plottest;
@@ -201,13 +204,16 @@ TEST_F(QuickPlots, ACubeIsFilledAndOutlinedOnlyAlongItsEdges)
     put(*m, "DrawLines", Variant(false));
     hostedTarget();
     Feedback filled = feedback();
-    EXPECT_EQ(filled.polygons, 6);
+    // Six squares, which GL hands back as two triangles each.
+    EXPECT_EQ(filled.polygons, 12);
     EXPECT_EQ(filled.lines, 0);
 
     put(*m, "DrawFilledPolygons", Variant(false));
     put(*m, "DrawLines", Variant(true));
     put(*m, "LineColor", Variant(std::int32_t(0xFF0000FF)));
     Feedback lines = feedback();
+    for (const auto& message : hosted->drawMessages())
+        ADD_FAILURE() << message;
     EXPECT_EQ(lines.polygons, 0);
     // Each face's four edges, in the line colour.
     EXPECT_EQ(lines.linesOf({255, 0, 0, 255}).size(), 24u);
@@ -226,8 +232,9 @@ TEST_F(QuickPlots, StarFacesShowOnlyTheirTrueEdges)
     put(*m, "DrawFilledPolygons", Variant(false));
     put(*m, "DrawLines", Variant(true));
     hostedTarget();
-    // Twelve pentagrams of five edges; the spokes of their fans stay dark.
-    EXPECT_EQ(feedback().lines, 60);
+    // Twelve pentagrams of five edges, each drawn there and back by its
+    // rim triangle; the spokes of the fans stay dark.
+    EXPECT_EQ(feedback().lines, 2 * 60);
 }
 
 TEST_F(QuickPlots, FacesColouredBySides)
@@ -242,7 +249,7 @@ TEST_F(QuickPlots, FacesColouredBySides)
     for (const Rgba& c : f.polygonColors)
         (near(c, {255, 0, 0, 255}, 2) ? red : near(c, {0, 255, 0, 255}, 2) ? green : other) += 1;
     EXPECT_EQ(red, 8);
-    EXPECT_EQ(green, 18);
+    EXPECT_EQ(green, 2 * 18);
     EXPECT_EQ(other, 0);
     // The outlines keep the model's black.
     EXPECT_EQ(f.linesOf({0, 0, 0, 255}).size(), std::size_t(f.lines));
@@ -265,11 +272,13 @@ TEST_F(QuickPlots, AReplayTheChecksRefuseSkipsTheModelAndTheOthersDraw)
     ASSERT_EQ(render(), halvex::GlRenderer::Frame::Drawn);
     ASSERT_FALSE(hosted->drawMessages().empty());
     EXPECT_EQ(hosted->drawMessages().front(), "Illegal graphics primitive specified");
-    EXPECT_EQ(feedback().polygons, 6);
+    EXPECT_EQ(feedback().polygons, 12);
     // The GL state the refused replay began is given back.
     GLint depth = 0;
-    glGetIntegerv(GL_CLIENT_ATTRIB_STACK_DEPTH, &depth);
+    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 0);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
 }
 
 TEST_F(QuickPlots, CallsOfTheVocabularyDrawWhatTheySay)
