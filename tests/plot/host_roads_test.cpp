@@ -6,6 +6,7 @@
 #include "plot/core/plot_control.h"
 #include "plot/core/se_exception.h"
 #include "plot/host/fake_host.h"
+#include "plot/host/graphics_library.h"
 #include "plot/model/quick_plot_model.h"
 #include "plot/model/surface_model.h"
 
@@ -475,4 +476,28 @@ TEST(StructuredExceptions, NamesAndFamilies)
         EXPECT_EQ(e.name(), "EXCEPTION_ACCESS_VIOLATION");
     }
     EXPECT_THROW(halvex::ThrowStructuredException(0x80000003), halvex::SE_Exception);
+}
+
+TEST(GraphicsLibraryFile, LoadedWithAllFiveEntryPointsElseReleased)
+{
+    std::string why;
+    auto library = halvex::host::LoadGraphicsLibrary(GRAPHICS_MODULE, &why);
+    ASSERT_NE(library, nullptr) << why;
+    halvex::host::HostContext context;
+    halvex::host::HostFunction f(2), g(2), h(2);
+    halvex::host::GraphicsRanges r;
+    EXPECT_EQ(library->CreateMesh(context, f, r), &f);
+    EXPECT_EQ(library->CreateMesh(context, f, g, h, r), &g);
+    EXPECT_EQ(library->CreateSpace(context, f, r), &f);
+    EXPECT_EQ(library->CreateSpace(context, f, g, h, r), &h);
+    r.m = 0;
+    EXPECT_EQ(library->CreateSpace(context, f, r), nullptr);
+    EXPECT_EQ(static_cast<const void*>(library->GetGraphicsLibError(context, 1, 2)), &context);
+
+    EXPECT_EQ(halvex::host::LoadGraphicsLibrary(GRAPHICS_MODULE_INCOMPLETE, &why), nullptr);
+    EXPECT_NE(why.find("entry point"), std::string::npos);
+    EXPECT_EQ(halvex::host::LoadGraphicsLibrary("/nonexistent/graphics.so", &why), nullptr);
+    EXPECT_FALSE(why.empty());
+    // Nothing lies beside the control's own library here.
+    EXPECT_EQ(halvex::host::ModuleGraphicsLibrary(), nullptr);
 }
