@@ -135,4 +135,18 @@ bool QuickPlotModel::Draw(const DrawContext& dc)
     return true;
 }
 
+bool QuickPlotModel::DrawForPicking()
+{
+    if (calls_.empty())
+        return false;
+    SavedState saved;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+    try {
+        ReplayCalls(calls_, {.ignoreColors = true});
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
 } // namespace halvex

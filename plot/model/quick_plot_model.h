@@ -19,6 +19,9 @@ public:
     // checks refuse raises 32821 "OpenGL: …" or 32814; the renderer skips
     // the model then.
     bool Draw(const DrawContext& dc) override;
+    // The calls' vertices as points, for selection; false when there is
+    // nothing to pick or the replay is refused.
+    bool DrawForPicking() override;
 
     const RecordedCalls& calls() const noexcept { return calls_; }
     // Replaces the recorded calls; the format stays.

@@ -305,3 +305,12 @@ TEST_F(QuickPlots, CallsOfTheVocabularyDrawWhatTheySay)
     EXPECT_TRUE(near(f.polygonColors[1], {0, 255, 0, 255}, 2));
     EXPECT_TRUE(hosted->drawMessages().empty());
 }
+
+TEST_F(QuickPlots, PickingFindsAQuickPlot)
+{
+    Build(3, {&host.Text("cube")});
+    hostedTarget(100, 100);
+    render();
+    EXPECT_EQ(control().glRenderer()->Pick(50, 50, 40), std::vector<int>{3});
+    EXPECT_TRUE(control().glRenderer()->Pick(1, 1, 2).empty());
+}
