@@ -501,3 +501,28 @@ TEST(GraphicsLibraryFile, LoadedWithAllFiveEntryPointsElseReleased)
     // Nothing lies beside the control's own library here.
     EXPECT_EQ(halvex::host::ModuleGraphicsLibrary(), nullptr);
 }
+
+TEST_F(HostRoads, MatrixRecordsAreCheckedBeforeTheyAreRead)
+{
+    std::vector<double> cells{1, 2, 3, 4};
+    auto record = [&](std::int32_t rows, std::int32_t cols, std::int32_t bytes) {
+        auto& m = const_cast<halvex::host::HostMatrix&>(host.Matrix(2, 2, cells));
+        m.rows = rows;
+        m.cols = cols;
+        m.byteSize = bytes;
+        return &m;
+    };
+    EXPECT_EQ(ErrorOf(Evaluate({record(-2, -2, 32)})), "must be array");
+    EXPECT_EQ(ErrorOf(Evaluate({record(2, 2, 64)})), "must be array");
+    // rows × cols × 8 past 32 bits is no record either.
+    EXPECT_EQ(ErrorOf(Evaluate({record(65536, 65536, 0)})), "must be array");
+    EXPECT_EQ(ErrorOf(Evaluate({record(0x10000000, 2, 0)})), "must be array");
+    EXPECT_EQ(Evaluate({record(2, 2, 32)}), nullptr);
+    EXPECT_NE(surface(0), nullptr);
+    // Inside a list as well.
+    EXPECT_EQ(ErrorOf(Evaluate({&host.PlotList({record(3, 1, 8)})})), "must be array");
+    // A record that lies is no nested value the table gives out.
+    halvex::host::HostValueTable table;
+    EXPECT_EQ(table.findMatrix(table.add(*record(3, 3, 32))), nullptr);
+    EXPECT_NE(table.findMatrix(table.add(*record(2, 2, 32))), nullptr);
+}

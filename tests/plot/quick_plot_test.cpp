@@ -314,3 +314,22 @@ TEST_F(QuickPlots, PickingFindsAQuickPlot)
     EXPECT_EQ(control().glRenderer()->Pick(50, 50, 40), std::vector<int>{3});
     EXPECT_TRUE(control().glRenderer()->Pick(1, 1, 2).empty());
 }
+
+TEST_F(QuickPlots, HiddenLineRemovalHidesTheBackEdges)
+{
+    Build(0, {&host.Text("cube")});
+    Ref<Dispatch> m(quick(0));
+    put(*m, "DrawFilledPolygons", Variant(false));
+    put(*m, "DrawLines", Variant(true));
+    put(*m, "LineColor", Variant(std::int32_t(0xFF0000FF)));
+    hostedTarget(200, 200);
+    render();
+    const int all = count({255, 0, 0, 255}, 40);
+    put(*m, "HiddenLineRemoval", Variant(true));
+    render();
+    const int front = count({255, 0, 0, 255}, 40);
+    EXPECT_GT(front, all / 3);
+    EXPECT_LT(front, all - all / 8);
+    // The faces went into the depth buffer only: nothing white was drawn.
+    EXPECT_TRUE(hosted->drawMessages().empty());
+}
