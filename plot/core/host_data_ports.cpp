@@ -187,8 +187,10 @@ bool COpenGLCtrl::OnePortStep(int port)
             if (value->IsComplex()) {
                 const double* re = parts.Real();
                 const double* im = parts.Imaginary();
-                if (re && im)
+                if (re && im) {
+                    ShowAsVectorField();
                     result = BuildVectorField(*this, re, im, value->Rows(), value->Columns(), 0);
+                }
             } else if (const double* re = parts.Real()) {
                 HostInterrupt interrupt(hostFramework());
                 SurfaceBuildOptions options;
@@ -202,6 +204,15 @@ bool COpenGLCtrl::OnePortStep(int port)
     }
     PassOn(outputs(), value);
     return result;
+}
+
+// A vector field built into a model of another kind would not show: model
+// 0 becomes a vector field plot first, as AddVectorFieldPlot makes it.
+void COpenGLCtrl::ShowAsVectorField()
+{
+    if (!FindModel(0))
+        PutModel(0, NewPlaceholder());
+    FindModel(0)->SetPlotKind(kVectorFieldPlot);
 }
 
 bool COpenGLCtrl::TwoPortStep(int first, int second)
@@ -219,8 +230,10 @@ bool COpenGLCtrl::TwoPortStep(int first, int second)
             LockedParts pa(*a), pb(*b);
             const double* x = pa.Real();
             const double* y = pb.Real();
-            if (x && y)
+            if (x && y) {
+                ShowAsVectorField();
                 result = BuildVectorField(*this, x, y, a->Rows(), a->Columns(), 0);
+            }
         }
     } catch (...) {
         giveBack();

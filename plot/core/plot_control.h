@@ -79,6 +79,7 @@ private:
     void SetAndRedraw(T& field, const T& value);
 
     bool OnePortStep(int port);
+    void ShowAsVectorField();
     bool TwoPortStep(int first, int second);
     bool ThreePortStep();
 
