@@ -18,6 +18,8 @@ struct CommandLine {
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
         PolyhedronInfo, // describe a uniform polyhedron
+        State,  // load and save the plot control's state, nothing drawn
+        Contours, // print the Z contour lines of one file's matrix
         Help,
         Version,
     };
@@ -29,6 +31,10 @@ struct CommandLine {
     std::optional<bool> yesScale;
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
+
+    // --contours FILE [--levels N]: N interior levels evenly spaced; without
+    // it, the automatic (nice-number) levels.
+    std::optional<std::int32_t> contourLevels;
 
     // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
@@ -46,6 +52,10 @@ struct CommandLine {
     // --polyhedron REQUEST: with --info described, with --export drawn.
     std::optional<std::string> polyhedron;
     bool info = false;
+    // --load-state IN, --save-state OUT: with --export, or alone (the control
+    // with nothing drawn; --set and --get apply there too).
+    std::string loadState;
+    std::string saveState;
 
     bool headless() const noexcept { return mode != Mode::Window; }
 };
