@@ -121,7 +121,9 @@ bool COpenGLCtrl::BuildNestedValue(const host::HostValue& value, int number, con
             if (!xyz[k] || !xyz[k]->real || xyz[k]->rows != xyz[0]->rows || xyz[k]->cols != xyz[0]->cols)
                 raiseError(err::FailedToCreateSurface);
         }
-        return BuildMesh(*this, xyz[0]->real, xyz[1]->real, xyz[2]->real, xyz[0]->rows, xyz[0]->cols, number);
+        const std::size_t length = std::size_t(xyz[0]->rows) * std::size_t(xyz[0]->cols);
+        return BuildMesh(*this, {xyz[0]->real, length}, {xyz[1]->real, length}, {xyz[2]->real, length},
+                         xyz[0]->rows, xyz[0]->cols, number);
     }
     CglModel* existing = FindModel(number);
     int kind = existing ? existing->ViewAs() : kSurfacePlot;
@@ -169,7 +171,7 @@ bool COpenGLCtrl::BuildHostList(const Variant& list, void (COpenGLCtrl::*build)(
 
 void COpenGLCtrl::BuildNestedVolume(const host::HostValue& value, int number)
 {
-    BuildVolume(*this, value, number);
+    BuildVolume(*this, hostFramework().values(), value, number);
 }
 
 bool COpenGLCtrl::AddSurfaces(const Variant& surfaces)
@@ -192,7 +194,8 @@ bool COpenGLCtrl::AddMesh(const Variant& x, const Variant& y, const Variant& z, 
         if (!mx.sameShape(my) || !mx.sameShape(mz))
             raiseError(err::ArraySizeMismatch);
         int n = ChooseModelNumber();
-        if (!BuildMesh(*this, mx.data(), my.data(), mz.data(), mx.rows(), mx.cols(), n))
+        if (!BuildMesh(*this, {mx.data(), mx.size()}, {my.data(), my.size()}, {mz.data(), mz.size()}, mx.rows(),
+                       mx.cols(), n))
             raiseError(err::UnknownError);
         if (scatter)
             if (CglModel* built = FindModel(n))

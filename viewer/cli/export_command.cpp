@@ -14,6 +14,7 @@
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/scatter_export.h"
 #include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
@@ -183,6 +184,8 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         if (cl.polyhedron) {
             AddPolyhedronPlot(*control, *cl.polyhedron);
             added = 1;
+        } else if (ex.scatter) {
+            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
         } else if (ex.sum) {
             VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
             plot.AddSurface(sum);
