@@ -7,6 +7,7 @@
 #include "plot/core/se_exception.h"
 #include "plot/host/fake_host.h"
 #include "plot/host/graphics_library.h"
+#include "plot/model/mesh_model.h"
 #include "plot/model/quick_plot_model.h"
 #include "plot/model/surface_model.h"
 
@@ -198,6 +199,78 @@ TEST_F(HostRoads, TwoPortsOfDifferentSizesPlotNothingAndSayNothing)
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.destroyed, 2);
     EXPECT_EQ(control->FindModel(0)->AsMesh(), nullptr);
+}
+
+TEST_F(HostRoads, TwoPortsMakeAVectorFieldAndThreeAParametricSurface)
+{
+    // Two values of one size: the real and imaginary parts of a field,
+    // each passed on to its own output.
+    control->SetNumInputs(2);
+    control->SetNumOutputs(2);
+    host.inputs->Connect(0);
+    host.inputs->Connect(1);
+    host.outputs->Connect(0);
+    host.outputs->Connect(1);
+    auto* re = host.PortValue(2, 3, {1, 2, 3, 4, 5, 6});
+    auto* im = host.PortValue(2, 3, {6, 5, 4, 3, 2, 1});
+    host.inputs->Put(0, re);
+    host.inputs->Put(1, im);
+    ASSERT_TRUE(control->OnExecStepEnabled());
+    EXPECT_TRUE(control->OnExecStep());
+    halvex::MeshModel* field = control->FindModel(0)->AsMesh();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(control->FindModel(0)->ViewAs(), halvex::kVectorFieldPlot);
+    EXPECT_TRUE(field->FlatKind());
+    EXPECT_EQ(field->rows(), 2);
+    EXPECT_EQ(field->cols(), 3);
+    ASSERT_EQ(host.outputs->sent[0].size(), 1u);
+    ASSERT_EQ(host.outputs->sent[1].size(), 1u);
+    EXPECT_EQ(host.outputs->sent[0][0], re);
+    EXPECT_EQ(host.outputs->sent[1][0], im);
+    EXPECT_EQ(re->openLocks() + im->openLocks(), 0);
+    EXPECT_TRUE(host.messages.empty());
+
+    // One complex value is a field as well.
+    control->SetNumInputs(1);
+    control->SetNumOutputs(0);
+    host.inputs->Put(0, host.PortValue(3, 2, {1, 2, 3, 4, 5, 6}, {0, 1, 0, 1, 0, 1}));
+    EXPECT_TRUE(control->OnExecStep());
+    ASSERT_NE(control->FindModel(0)->AsMesh(), nullptr);
+    EXPECT_EQ(control->FindModel(0)->AsMesh()->rows(), 3);
+    EXPECT_EQ(control->FindModel(0)->ViewAs(), halvex::kVectorFieldPlot);
+
+    // Three values of one size: the x, y and z of a surface.
+    control->SetNumInputs(3);
+    control->SetNumOutputs(3);
+    for (int k = 0; k < 3; ++k) {
+        host.inputs->Connect(k); // a port count that shrank dropped the links
+        host.outputs->Connect(k);
+    }
+    control->FindModel(0)->SetPlotKind(halvex::kSurfacePlot);
+    std::vector<halvex::host::FakeDataValue*> xyz{host.PortValue(2, 2, {0, 1, 0, 1}),
+                                                  host.PortValue(2, 2, {0, 0, 1, 1}),
+                                                  host.PortValue(2, 2, {1, 2, 3, 4})};
+    for (int k = 0; k < 3; ++k)
+        host.inputs->Put(k, xyz[std::size_t(k)]);
+    EXPECT_TRUE(control->OnExecStep());
+    halvex::MeshModel* mesh = control->FindModel(0)->AsMesh();
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_FALSE(mesh->FlatKind());
+    EXPECT_EQ(mesh->rows(), 2);
+    EXPECT_EQ(mesh->cols(), 2);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(xyz[std::size_t(k)]->openLocks(), 0);
+        ASSERT_FALSE(host.outputs->sent[k].empty());
+        EXPECT_EQ(host.outputs->sent[k].back(), xyz[std::size_t(k)]);
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.stepsCompleted, 3);
+
+    // A coordinate that is no number fails the build, and the step says so.
+    for (int k = 0; k < 3; ++k)
+        host.inputs->Put(k, host.PortValue(1, 2, {k == 2 ? INFINITY : 1.0, 2}));
+    EXPECT_FALSE(control->OnExecStep());
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST_F(HostRoads, ADivisionByZeroInAStepIsReportedAndKillsNothing)

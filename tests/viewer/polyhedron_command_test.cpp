@@ -77,6 +77,8 @@ TEST(PolyhedronCommand, OptionsNeedInfoOrExport)
     EXPECT_EQ(refused({"--matrix", "d.txt", "--polyhedron", "cube", "--info"}),
               "--info cannot be combined with another command");
     EXPECT_EQ(refused({"--polyhedron"}), "option --polyhedron needs 1 value");
+    EXPECT_EQ(refused({"--export", "o.png", "--scatter", "--polyhedron", "cube"}),
+              "--polyhedron draws no data files: --scatter and --sum do not apply");
 }
 
 TEST(PolyhedronCommand, InfoOfEntriesSymbolsAndDuals)
