@@ -4,6 +4,7 @@
 #include "viewer/cli/grid_command.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/host_script_command.h"
+#include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/script_commands.h"
 #include "scripthost/headless_dialogs.h"
 #include "scripthost/script_host.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv)
         std::string folder = tavrin::ResolveProgramFolder();
         return tavrin::RunExportCommand(cl, folder, stderr, stdout, fillScripts(folder, dialogs, host));
     }
+    case tavrin::CommandLine::Mode::PolyhedronInfo:
+        return tavrin::RunPolyhedronInfo(*cl.polyhedron, stdout, stderr);
     case tavrin::CommandLine::Mode::State:
         return tavrin::RunStateCommand(cl, stderr);
     case tavrin::CommandLine::Mode::Grid:

@@ -127,6 +127,34 @@ end.)";
     EXPECT_EQ(RunFor(text, "s"), "10;11;-1");
 }
 
+TEST(Classes, DefaultPropertiesThroughVariables)
+{
+    // Basic and JavaScript variables are Variants: "[" after one that holds
+    // an object reaches the default property of its class, read and written.
+    EXPECT_EQ(RunFor("var l = new TStringList; l.Add(\"a\"); l.Add(\"b\"); l[1] = l[0] + \"!\"; var s = l[0] + l[1]; "
+                     "delete l;",
+                     "s", "JScript"),
+              "aa!");
+    EXPECT_EQ(RunFor("l = New TStringList\nl.Add(\"x\")\ns = l[0] & \"y\"\nl.Free\n", "s", "BasicScript"), "xy");
+    EXPECT_EQ(RunFor("Variant l; string s; { l = new TList; l.Add(7); l[0] = l[0] * 6; s = l[0]; delete l; }", "s",
+                     "C++Script"),
+              "42");
+    EXPECT_EQ(RunFor("var v: Variant; s: String; begin v := TStringList.Create; v.Add('p'); s := v[0]; v.Free; end.", "s"),
+              "p");
+    // Inside expressions and as by-reference arguments.
+    EXPECT_EQ(RunFor("var l = new TStringList; l.Add(\"abc\"); var n = Length(l[0]) + Pos(\"c\", l[0]); l.Free;", "n",
+                     "JScript"),
+              "6");
+    // A class without one, an index out of range, and arrays and strings
+    // still indexed as before.
+    EXPECT_EQ(RunFor("var m = new TMemoryStream; var s = m[0];", "s", "JScript"),
+              "RUNTIME ERROR: Class TMemoryStream does not have a default property");
+    EXPECT_EQ(RunFor("var l = new TStringList; var s = l[3];", "s", "JScript"), "RUNTIME ERROR: List index out of bounds (3)");
+    EXPECT_EQ(RunFor("var t = \"abc\"; var s = t[2]; var a = VarArrayCreate([0, 2], varInteger); a[2] = 5; s = s + IntToStr(a[2]);",
+                     "s", "JScript"),
+              "b5");
+}
+
 TEST(Classes, StreamsAndFiles)
 {
     testsupport::TempDir dir;
