@@ -35,6 +35,7 @@ std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control)
     // A flat plot shows "None" checked for no axes, the other two otherwise.
     auto axesChecked = [&](int mine) { return view ? style == mine : (mine == 2) == (style == 2); };
     std::vector<MenuEntry> menu;
+    menu.push_back({"Fo&rmat...", menucmd::Format, true, false, false, {}});
     menu.push_back(toggle("&Fog", menucmd::Fog, true, s.fog));
     menu.push_back(toggle("&Lighting", menucmd::Lighting, view, s.lighting));
     menu.push_back(toggle("E&qual Scales", menucmd::EqualScales, view, s.constrainedView));
@@ -55,6 +56,10 @@ bool RunMenuCommand(CGLCOleControl& control, int command)
     const MenuEntry* entry = find(menu, command);
     if (!entry || !entry->enabled)
         return false;
+    if (command == menucmd::Format) {
+        control.OnFormat();
+        return true;
+    }
     ControlState& s = control.mutableState();
     CglModelBox& box = control.box();
     switch (command) {

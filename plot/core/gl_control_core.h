@@ -90,6 +90,18 @@ public:
     // vector field; the host's property-page notice takes it.
     bool TakePlotKindNotice() noexcept { return std::exchange(plotKindNotice_, false); }
 
+    // "Fo&rmat..." and a double click on the picture: the site shows the
+    // format dialog modally. The modified flag is cleared before and put
+    // back afterwards unless the dialog changed something; a change
+    // redraws the scene from scratch.
+    void OnFormat();
+    // The page and the model tab the format dialog showed last; the next
+    // opening starts there.
+    int lastFormatPage() const noexcept { return formatPage_; }
+    void setLastFormatPage(int page) noexcept { formatPage_ = page; }
+    int lastFormatModel() const noexcept { return formatModel_; }
+    void setLastFormatModel(int tab) noexcept { formatModel_ = tab; }
+
     // Width / height in pixels, 1.0 when either is 0.
     double Aspect() const noexcept;
     // The hosting window's size in pixels.
@@ -125,6 +137,8 @@ private:
     bool allSurfaces_ = false;
     bool rebuild_ = true;
     bool plotKindNotice_ = false;
+    int formatPage_ = 0;
+    int formatModel_ = 0;
     std::vector<std::string> drawMessages_;
     ViewGestures gestures_{*this};
 };

@@ -31,6 +31,9 @@ public:
     }
     // Shows the control's About box, modally.
     virtual void showAboutBox() {}
+    // Shows the control's format dialog, modally; false when the container
+    // has no way to show it.
+    virtual bool showFormatDialog() { return false; }
 
 protected:
     ~ControlSite() = default;
