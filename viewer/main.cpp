@@ -4,6 +4,7 @@
 #include "viewer/cli/script_commands.h"
 #include "viewer/settings/program_folder.h"
 #include "viewer/ui/viewer_app.h"
+#include "viewer/ui/wizard_window.h"
 
 #include <clocale>
 #include <cstdio>
@@ -32,6 +33,8 @@ int main(int argc, char** argv)
         return tavrin::RunMatrixCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Export:
         return tavrin::RunExportCommand(cl, tavrin::ResolveProgramFolder(), stderr);
+    case tavrin::CommandLine::Mode::Wizard:
+        return tavrin::RunWizardWindow(argc, argv, cl, tavrin::ResolveProgramFolder());
     case tavrin::CommandLine::Mode::Window:
         break;
     }

@@ -20,6 +20,10 @@ const char* UsageText()
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
            "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "                                   --wizard-choices TYPE,APPEARANCE,COLOURING sets the\n"
+           "                                   plot up as the plot wizard does (see --wizard)\n"
+           "  tavrin --wizard [FILE...]        the plot wizard, then a window with the plot of the\n"
+           "                                   files (or of sample data)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -110,6 +114,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.gets.push_back(v);
         return true;
     }
+    if (a == "--wizard-choices") {
+        ex.wizardChoices = v;
+        return true;
+    }
     std::size_t eq = v.find('=');
     if (eq == std::string::npos || eq == 0) {
         error = "option " + a + ": \"" + v + "\" is not NAME=VALUE";
@@ -156,8 +164,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
+        } else if (a == "--wizard") {
+            if (!setMode(CommandLine::Mode::Wizard, a))
+                return false;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get") {
+                   a == "--get" || a == "--wizard-choices") {
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
         } else if (a == "--rect") {
@@ -218,8 +229,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         return false;
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
-    if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum or --export";
+    if (matrixOptions && cl.mode == CommandLine::Mode::Window) {
+        error = "matrix options need --matrix, --sum, --export or --wizard";
         return false;
     }
     return true;

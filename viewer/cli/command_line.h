@@ -17,6 +17,7 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        Wizard, // the plot wizard, then a window with the plot
         Help,
         Version,
     };
@@ -40,9 +41,12 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        // --wizard-choices TYPE,APPEARANCE,COLOURING[,...]: as the plot
+        // wizard sets the plot up; read by the command that uses it.
+        std::string wizardChoices;
     } exportTo;
 
-    bool headless() const noexcept { return mode != Mode::Window; }
+    bool headless() const noexcept { return mode != Mode::Window && mode != Mode::Wizard; }
 };
 
 // False with a message for an unknown option or a bad value.

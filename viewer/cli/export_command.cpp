@@ -6,17 +6,18 @@
 #include "platform/text/number_text.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_registration.h"
+#include "plot/dialog/wizard_choices.h"
 #include "plot/widget/image_render.h"
 #include "viewer/binding/initial_state.h"
-#include "viewer/binding/plot_binding.h"
+#include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/property_path.h"
-#include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <optional>
 
 namespace tavrin {
 
@@ -87,6 +88,15 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             message(err, "cannot open file \"" + f + "\"");
             return 1;
         }
+    std::optional<halvex::WizardChoices> wizard;
+    if (!ex.wizardChoices.empty()) {
+        std::string why;
+        wizard.emplace();
+        if (!halvex::ParseWizardChoices(ex.wizardChoices, *wizard, why)) {
+            message(err, "option --wizard-choices: " + why);
+            return 1;
+        }
+    }
 
     // Fonts for the title need a GUI application; the offscreen platform
     // needs no display.
@@ -103,28 +113,14 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
     try {
         control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
         ApplyInitialPlotState(*control);
+        MatrixSettings s = CommandMatrixSettings(cl, programFolder);
+        bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
+        added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err);
+        // The wizard's settings first, so that --set can change them.
+        if (wizard && !halvex::ApplyWizardChoices(control.get(), *wizard))
+            message(err, "warning: no plot to apply the wizard's choices to");
         for (const auto& [key, value] : ex.sets)
             setProperty(*control, key, value);
-
-        MatrixSettings s = CommandMatrixSettings(cl, programFolder);
-        PlotBinding plot(control);
-        plot.RemoveSurfaces();
-        if (ex.sum) {
-            VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
-            plot.AddSurface(sum);
-            added = 1;
-        } else {
-            for (const std::string& f : cl.files) {
-                DataLines lines = PrepareFileLines(f, s, {});
-                std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
-                if (!m) {
-                    message(err, "\"" + f + "\" is empty: no surface can be built from it");
-                    continue;
-                }
-                plot.AddSurface(*m);
-                ++added;
-            }
-        }
         for (int n = 0; n < added; ++n) {
             std::vector<platform::Variant> args{platform::Variant(n)};
             platform::Variant model = control->invoke("Model", platform::InvokeKind::Method, args);
