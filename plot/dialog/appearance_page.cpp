@@ -71,6 +71,7 @@ QGroupBox* colorOptions(const char* mapCaption, QButtonGroup*& choice, ColorButt
     g->addWidget(choice->button(1), 1, 0);
     g->addWidget(button, 1, 1, Qt::AlignLeft);
     g->setColumnStretch(2, 1);
+    g->setRowStretch(2, 1);
     return box;
 }
 
@@ -83,8 +84,14 @@ AppearancePage::AppearancePage(FormatSheet& sheet) : FormatPage(sheet, "Appearan
     QTabBar* tabs = MakeModelTabs(sheet, this);
     page->addWidget(TabbedFrame(tabs, content, this));
 
+    // Each option group with its colours beside it, in one grid so that
+    // the columns line up.
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    content->addLayout(grid);
+
     // Fill.
-    auto* fillRow = new QHBoxLayout;
     auto* fillBox = new QGroupBox(QStringLiteral("Fill Options"), this);
     auto* f = new QVBoxLayout(fillBox);
     fill_ = MakeChoice({"&Fill Surface", "Fill &Contours", "&No Fill"},
@@ -95,14 +102,12 @@ AppearancePage::AppearancePage(FormatSheet& sheet) : FormatPage(sheet, "Appearan
     auto* smooth = MakeCheck("S&mooth Shading", "Blend the colors across each cell instead of one color a cell.", fillBox);
     f->addWidget(half);
     f->addWidget(smooth);
-    fillRow->addWidget(fillBox, 1);
+    grid->addWidget(fillBox, 0, 0);
     QButtonGroup* fillMap = nullptr;
     ColorButton* fillColor = nullptr;
-    fillRow->addWidget(colorOptions("C&olormap", fillMap, fillColor, "Fill color (its transparency stays).", this), 1);
-    content->addLayout(fillRow);
+    grid->addWidget(colorOptions("C&olormap", fillMap, fillColor, "Fill color (its transparency stays).", this), 0, 1);
 
     // Lines.
-    auto* lineRow = new QHBoxLayout;
     auto* lineBox = new QGroupBox(QStringLiteral("Line Options"), this);
     auto* l = new QGridLayout(lineBox);
     auto* lineChoices = new QVBoxLayout;
@@ -117,14 +122,12 @@ AppearancePage::AppearancePage(FormatSheet& sheet) : FormatPage(sheet, "Appearan
     l->addWidget(MakeLabel("W&eight", weight, lineBox), 1, 1);
     l->addWidget(weight, 1, 2);
     l->setColumnStretch(3, 1);
-    lineRow->addWidget(lineBox, 1);
+    grid->addWidget(lineBox, 1, 0);
     QButtonGroup* lineMap = nullptr;
     ColorButton* lineColor = nullptr;
-    lineRow->addWidget(colorOptions("Col&ormap", lineMap, lineColor, "Line color.", this), 1);
-    content->addLayout(lineRow);
+    grid->addWidget(colorOptions("Col&ormap", lineMap, lineColor, "Line color.", this), 1, 1);
 
     // Points.
-    auto* pointRow = new QHBoxLayout;
     auto* pointBox = new QGroupBox(QStringLiteral("Point Options"), this);
     auto* p = new QGridLayout(pointBox);
     auto* points = MakeCheck("Draw &Points", "Draw a symbol at each data point.", pointBox);
@@ -140,11 +143,10 @@ AppearancePage::AppearancePage(FormatSheet& sheet) : FormatPage(sheet, "Appearan
     p->addWidget(MakeLabel("Si&ze", size, pointBox), 2, 0);
     p->addWidget(size, 2, 1);
     p->setColumnStretch(2, 1);
-    pointRow->addWidget(pointBox, 1);
+    grid->addWidget(pointBox, 2, 0);
     QButtonGroup* pointMap = nullptr;
     ColorButton* pointColor = nullptr;
-    pointRow->addWidget(colorOptions("C&olormap", pointMap, pointColor, "Point color.", this), 1);
-    content->addLayout(pointRow);
+    grid->addWidget(colorOptions("C&olormap", pointMap, pointColor, "Point color.", this), 2, 1);
     page->addStretch(1);
 
     tabFields.choice(fill_, kFill);

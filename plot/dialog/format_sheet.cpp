@@ -64,6 +64,8 @@ FormatSheet::FormatSheet(CGLCOleControl& control, QWidget* parent)
     currentModel_ = core_.lastFormatModel() < modelCount() ? core_.lastFormatModel() : 0;
 
     tabs_ = new QTabWidget(this);
+    // Every page's tab in sight: the dialog is as wide as the row.
+    tabs_->setUsesScrollButtons(false);
     general_ = new GeneralPage(*this);
     pages_ = {general_,
               new AxesPage(*this),

@@ -94,21 +94,22 @@ LightingPage::LightingPage(FormatSheet& sheet) : FormatPage(sheet, "Lighting", "
     for (int k = 0; k < 8; ++k)
         tabs->addTab(QStringLiteral("%1 %2").arg(QStringLiteral("Light")).arg(k + 1));
     tabs->setToolTip(QStringLiteral("Click tab to choose light 1-8"));
+    tabs->setUsesScrollButtons(false);
     page->addWidget(TabbedFrame(tabs, content, this));
 
     auto* row = new QHBoxLayout;
-    auto* onOff = new QVBoxLayout;
-    QButtonGroup* off = MakeChoice({"&On", "O&ff"}, {"Switch the light on.", "Switch the light off."}, onOff, this);
-    onOff->addStretch(1);
-    row->addLayout(onOff);
-    auto* colours = new QGridLayout;
+    auto* light = new QGridLayout;
+    QButtonGroup* off = MakeChoice({"&On", "O&ff"}, {"Switch the light on.", "Switch the light off."}, nullptr, this);
     auto* diffuse = MakeColor("Color of the light on the lit side of the surface.", this);
     auto* specular = MakeColor("Color of the light's highlights.", this);
-    colours->addWidget(MakeLabel("&Diffuse Color", diffuse, this), 0, 0);
-    colours->addWidget(diffuse, 0, 1, Qt::AlignLeft);
-    colours->addWidget(MakeLabel("&Specular Color", specular, this), 1, 0);
-    colours->addWidget(specular, 1, 1, Qt::AlignLeft);
-    row->addLayout(colours);
+    light->addWidget(off->button(0), 0, 0, 1, 2);
+    light->addWidget(off->button(1), 1, 0, 1, 2);
+    light->addWidget(MakeLabel("&Diffuse Color", diffuse, this), 2, 0);
+    light->addWidget(diffuse, 2, 1, Qt::AlignLeft);
+    light->addWidget(MakeLabel("&Specular Color", specular, this), 3, 0);
+    light->addWidget(specular, 3, 1, Qt::AlignLeft);
+    light->setRowStretch(4, 1);
+    row->addLayout(light);
     auto* position = new QGroupBox(QStringLiteral("Position"), this);
     auto* p = new QGridLayout(position);
     std::array<NumberEdit*, 3> xyz{};
@@ -124,6 +125,7 @@ LightingPage::LightingPage(FormatSheet& sheet) : FormatPage(sheet, "Lighting", "
     }
     auto* infinite = MakeCheck("&Infinite Light Source", "The light shines from far away, in parallel rays from its direction.", position);
     p->addWidget(infinite, 3, 0, 1, 2);
+    p->setColumnStretch(2, 1);
     row->addWidget(position, 1);
     content->addLayout(row);
     page->addStretch(1);

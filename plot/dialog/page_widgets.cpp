@@ -84,6 +84,8 @@ QTabBar* MakeModelTabs(const FormatSheet& sheet, QWidget* parent)
     for (int k = 0; k < count; ++k)
         tabs->addTab(QStringLiteral("%1 %2").arg(QStringLiteral("Plot")).arg(k + 1));
     tabs->setToolTip(QStringLiteral("Click tab to choose the plot these settings are for."));
+    // A few plots show all their tabs; many scroll.
+    tabs->setUsesScrollButtons(count > 8);
     return tabs;
 }
 
@@ -92,6 +94,7 @@ QTabBar* MakeTabs(std::initializer_list<const char*> captions, QWidget* parent)
     auto* tabs = new QTabBar(parent);
     for (const char* c : captions)
         tabs->addTab(Caption(c));
+    tabs->setUsesScrollButtons(false);
     return tabs;
 }
 

@@ -183,6 +183,10 @@ void PlotWizard::drawPreview()
     std::string error;
     try {
         WizardChoices c = choices();
+        // No axes: their numbers would crowd so small a picture.
+        platform::Ref<platform::Dispatch> box(control->get("ModelBox").dispatch());
+        box->put("AxesStyle", platform::Variant::fromInt16(2));
+        control->put("ShowBorder", platform::Variant(false));
         LoadWizardSampleData(*control, c.plotType);
         ApplyWizardChoices(control.get(), c);
         preview_ = RenderControlImage(*control, kPreviewSize, kPreviewSize, error);

@@ -114,6 +114,7 @@ SpecialPage::SpecialPage(FormatSheet& sheet) : FormatPage(sheet, "Special", "spe
     m->addWidget(rows, 0, 1);
     m->addWidget(MakeLabel("&Columns", columns, mesh), 1, 0);
     m->addWidget(columns, 1, 1);
+    m->setRowStretch(2, 1);
     row2->addWidget(mesh, 1);
 
     auto* connect = new QGroupBox(QStringLiteral("Connectivity"), this);

@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPixmap>
+#include <QTabBar>
 #include <QWizardPage>
 
 #include <cstdlib>
@@ -53,6 +54,13 @@ TEST_F(DialogPictures, FormatPagesFitTheirDialog)
             if (b->isVisible() && !b->text().isEmpty()) {
                 EXPECT_GE(b->width(), b->minimumSizeHint().width()) << page.caption() << ": " << b->text().toStdString();
             }
+        }
+        // Every tab of every row in sight, none behind scroll arrows.
+        for (QTabBar* bar : sheet.findChildren<QTabBar*>()) {
+            if (!bar->isVisible())
+                continue;
+            for (int t = 0; t < bar->count(); ++t)
+                EXPECT_LE(bar->tabRect(t).right(), bar->width()) << page.caption() << ": " << bar->tabText(t).toStdString();
         }
         save(sheet, QStringLiteral("format-%1-%2").arg(k + 1).arg(QString::fromLatin1(page.caption()).replace(u' ', u'-')));
     }
