@@ -4,6 +4,7 @@
 // operations that models, lights and pages call back (`RequestRedraw`,
 // `NextModelNumber`, `RecomputeViewFlags`).
 
+#include "plot/core/annotation.h"
 #include "plot/core/control_state.h"
 #include "plot/core/render_link.h"
 #include "plot/core/view_gestures.h"
@@ -101,6 +102,14 @@ public:
     void setLastFormatPage(int page) noexcept { formatPage_ = page; }
     int lastFormatModel() const noexcept { return formatModel_; }
     void setLastFormatModel(int tab) noexcept { formatModel_ = tab; }
+    // Pasted and dropped annotations, drawn over the picture in this order.
+    const std::vector<Annotation>& annotations() const noexcept { return annotations_; }
+    // Adds one on top of the others: the window is invalidated with erase
+    // and the control marked modified.
+    void AddAnnotation(Annotation annotation);
+    void MoveAnnotation(std::size_t index, const AnnotationRect& rect);
+    // The list a loaded state holds; nothing is marked.
+    void ReplaceAnnotations(std::vector<Annotation> list);
 
     // Width / height in pixels, 1.0 when either is 0.
     double Aspect() const noexcept;
@@ -140,6 +149,7 @@ private:
     int formatPage_ = 0;
     int formatModel_ = 0;
     std::vector<std::string> drawMessages_;
+    std::vector<Annotation> annotations_;
     ViewGestures gestures_{*this};
 };
 

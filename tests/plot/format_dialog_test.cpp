@@ -6,6 +6,7 @@
 #include "tests/plot/plot_test_support.h"
 
 #include "platform/text/cp1251.h"
+#include "plot/core/control_persistence.h"
 #include "plot/core/plot_control.h"
 #include "plot/dialog/color_button.h"
 #include "plot/dialog/format_page.h"
@@ -308,6 +309,7 @@ TEST_F(FormatDialog, UntouchedOkChangesNothing)
     put(*model(2), "ViewAs", Variant::fromInt16(5));
     dynamic_cast<halvex::CglModel&>(*model(1)).SetQuickPlotFlag(true);
     auto before = Snapshot(*ctl);
+    std::vector<std::uint8_t> saved = halvex::SaveControlState(control());
     control().SetModifiedFlag(false);
     site.reset();
 
@@ -327,6 +329,7 @@ TEST_F(FormatDialog, UntouchedOkChangesNothing)
     EXPECT_EQ(s.result(), QDialog::Accepted);
     EXPECT_TRUE(told.empty()) << told.front().toStdString();
     EXPECT_EQ(Snapshot(*ctl), before);
+    EXPECT_EQ(halvex::SaveControlState(control()), saved) << "the saved state, byte for byte";
     EXPECT_FALSE(control().IsModified());
     EXPECT_EQ(site.invalidations, 0);
 }
