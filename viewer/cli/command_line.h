@@ -20,6 +20,7 @@ struct CommandLine {
         State,  // load and save the plot control's state, nothing drawn
         Contours, // print the Z contour lines of one file's matrix
         Wizard, // the plot wizard, then a window with the plot
+        Grid,   // print a file's points gridded by natural neighbours
         Help,
         Version,
     };
@@ -39,6 +40,8 @@ struct CommandLine {
     // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
     // through the control's objects: ModelBox.ZAxis.NumGrids)
+    // [--scatter [--grid RxC]]: the files' points as point lists, not
+    // matrices; with --grid, gridded by natural neighbours into a surface.
     struct Export {
         std::string output;
         bool sum = false;
@@ -50,8 +53,12 @@ struct CommandLine {
         // --wizard-choices TYPE,APPEARANCE,COLOURING[,...]: as the plot
         // wizard sets the plot up; read by the command that uses it.
         std::string wizardChoices;
+        bool scatter = false;
+        std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;
 
+    // --grid FILE --size RxC: rows along X, columns along Y.
+    std::optional<std::array<int, 2>> gridSize;
     // --load-state IN, --save-state OUT: with --export, or alone (the control
     // with nothing drawn; --set and --get apply there too).
     std::string loadState;

@@ -11,9 +11,11 @@
 #include "plot/dialog/wizard_choices.h"
 #include "plot/widget/image_render.h"
 #include "viewer/binding/initial_state.h"
+#include "viewer/binding/plot_binding.h"
 #include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/scatter_export.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -186,8 +188,13 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         if (!control)
             return 1;
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
-        bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
-        added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err);
+        if (ex.scatter) {
+            PlotBinding(control).RemoveSurfaces();
+            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
+        } else {
+            bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
+            added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err);
+        }
         if (wizard) {
             if (!halvex::ApplyWizardChoices(control.get(), *wizard))
                 message(err, "warning: no plot to apply the wizard's choices to");
