@@ -350,6 +350,12 @@ TEST(ExportCommand, WizardChoicesSetThePlotUp)
     r = runExport("'" + out + "' '" + a + "' --wizard-choices vector,0,0", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("two files"), std::string::npos) << r.err;
+    // Scattered points take the choices too, as a point list of their own.
+    r = runExport("'" + out + "' --scatter '" + a + "' --wizard-choices scatter,2,solid,symbol=boxes,size=4 "
+                  "--get 'Model(0).PointSymbol' --get 'Model(0).PointSize' --get 'Model(0).ScatterLines'",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Model(0).PointSymbol=3\nModel(0).PointSize=4\nModel(0).ScatterLines=True\n");
     r = runExport("'" + out + "' '" + a + "' --wizard-choices pie,0,0", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("option --wizard-choices: unknown plot type \"pie\""), std::string::npos) << r.err;
