@@ -2,6 +2,7 @@
 
 #include "plot/core/gl_control_core.h"
 #include "plot/host/ambient_font.h"
+#include "platform/text/cp1251.h"
 #include "plot/widget/annotation_painter.h"
 
 #include <QFont>
@@ -81,8 +82,9 @@ void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect&
     painter.setPen(style.color);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     Qt::Alignment align = Qt::AlignHCenter | (s.graphTitlePosition == 0 ? Qt::AlignTop : Qt::AlignBottom);
-    // The title is 8-bit text of the control's code page.
-    painter.drawText(bounds, int(align) | Qt::TextSingleLine, QString::fromLatin1(s.graphTitle.c_str()));
+    // The title is 8-bit text of the control's code page, 1251.
+    painter.drawText(bounds, int(align) | Qt::TextSingleLine,
+                     QString::fromStdString(platform::cp1251ToUtf8(s.graphTitle)));
     painter.restore();
 }
 

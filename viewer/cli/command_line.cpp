@@ -24,7 +24,9 @@ const char* UsageText()
            "                                   options and files, --save-state OUT saves it after;\n"
            "                                   --scatter draws each file's points as they stand\n"
            "                                   (no matrix), --grid RxC grids them by natural\n"
-           "                                   neighbours into a surface of R x C nodes\n"
+           "                                   neighbours into a surface of R x C nodes;\n"
+           "                                   --wizard-choices TYPE,APPEARANCE,COLOURING sets the\n"
+           "                                   plot up as the plot wizard does (see --wizard)\n"
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
            "                                   the plot control alone, nothing drawn: --save-state\n"
            "                                   alone writes the viewer's initial state\n"
@@ -44,6 +46,8 @@ const char* UsageText()
            "  tavrin --grid FILE --size RxC     print a file's points gridded by natural neighbours:\n"
            "                                   \"Xmin Xmax Ymin Ymax\" of the points, then R lines\n"
            "                                   (X from Xmin to Xmax) of C values (Y likewise)\n"
+           "  tavrin --wizard [FILE...]        the plot wizard, then a window with the plot of the\n"
+           "                                   files (or of sample data)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -149,6 +153,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.gets.push_back(v);
         return true;
     }
+    if (a == "--wizard-choices") {
+        ex.wizardChoices = v;
+        return true;
+    }
     if (a == "--grid") {
         std::array<int, 2> size{};
         if (!readGridSize(a, v, size, error))
@@ -219,6 +227,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
+        } else if (a == "--wizard") {
+            if (!setMode(CommandLine::Mode::Wizard, a))
+                return false;
         } else if (a == "--grid" && cl.mode != CommandLine::Mode::Export) {
             if (!setMode(CommandLine::Mode::Grid, a) || !needValues(args, i, 1, error))
                 return false;
@@ -231,7 +242,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
             cl.gridSize = size;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get" || a == "--scatter" || a == "--grid") {
+                   a == "--get" || a == "--scatter" || a == "--grid" || a == "--wizard-choices") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
@@ -380,8 +391,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         return false;
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
-    if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum, --export or --contours";
+    if (matrixOptions && cl.mode == CommandLine::Mode::Window) {
+        error = "matrix options need --matrix, --sum, --export, --contours or --wizard";
         return false;
     }
     // Scattered points take no rectangle, scale or fill; only the defaults

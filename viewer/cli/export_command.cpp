@@ -8,19 +8,21 @@
 #include "platform/text/number_text.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_registration.h"
+#include "plot/dialog/wizard_choices.h"
 #include "plot/widget/image_render.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
+#include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
 #include "viewer/cli/scatter_export.h"
-#include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <optional>
 
 namespace tavrin {
 
@@ -161,6 +163,15 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             message(err, "cannot open file \"" + f + "\"");
             return 1;
         }
+    std::optional<halvex::WizardChoices> wizard;
+    if (!ex.wizardChoices.empty()) {
+        std::string why;
+        wizard.emplace();
+        if (!halvex::ParseWizardChoices(ex.wizardChoices, *wizard, why)) {
+            message(err, "option --wizard-choices: " + why);
+            return 1;
+        }
+    }
 
     // Fonts for the title need a GUI application; the offscreen platform
     // needs no display.
@@ -177,30 +188,24 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         control = makeControl(cl, err);
         if (!control)
             return 1;
-
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
-        PlotBinding plot(control);
-        plot.RemoveSurfaces();
         if (cl.polyhedron) {
+            PlotBinding(control).RemoveSurfaces();
             AddPolyhedronPlot(*control, *cl.polyhedron);
             added = 1;
         } else if (ex.scatter) {
+            PlotBinding(control).RemoveSurfaces();
             added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
-        } else if (ex.sum) {
-            VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
-            plot.AddSurface(sum);
-            added = 1;
         } else {
-            for (const std::string& f : cl.files) {
-                DataLines lines = PrepareFileLines(f, s, {});
-                std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
-                if (!m) {
-                    message(err, "\"" + f + "\" is empty: no surface can be built from it");
-                    continue;
-                }
-                plot.AddSurface(*m);
-                ++added;
-            }
+            bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
+            added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err);
+        }
+        if (wizard) {
+            if (!halvex::ApplyWizardChoices(control.get(), *wizard))
+                message(err, "warning: no plot to apply the wizard's choices to");
+            // --set has the last word over the wizard's settings.
+            for (const auto& [key, value] : ex.sets)
+                setProperty(*control, key, value);
         }
         for (int n = 0; n < added; ++n) {
             std::vector<platform::Variant> args{platform::Variant(n)};
