@@ -6,6 +6,11 @@
 #include "viewer/cli/export_command.h"
 #include "tests/test_support.h"
 
+#include "platform/automation/class_registry.h"
+#include "plot/core/plot_registration.h"
+#include "script/library/standard_library.h"
+#include "script/program/script.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -93,6 +98,13 @@ TEST(ExportOptions, AreParsedAfterExport)
     CommandLine noName, early;
     EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "a.txt", "--get"}, noName, error));
     EXPECT_FALSE(ParseCommandLine({"--get", "Tilt", "--export", "o.png", "a.txt"}, early, error));
+
+    CommandLine scripted;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "--plot-script", "s.pas"}, scripted, error)) << error;
+    EXPECT_EQ(scripted.exportTo.plotScript, "s.pas");
+    EXPECT_TRUE(scripted.files.empty());
+    CommandLine twice;
+    EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "--plot-script", "a", "--plot-script", "b"}, twice, error));
 
     CommandLine each;
     ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--each"}, each, error));
@@ -225,6 +237,105 @@ TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
     r = runExport("'" + out + "' '" + a + "' --get ModelBox.NoSuchAxis", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "tavrin: Unknown name.\n");
+}
+
+TEST(ExportCommand, APlotScriptSetsTheControlUpByName)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 2 1.5\n0 2 1\n2 0 1\n");
+    std::string script = dir.write("setup.pas", "begin\n"
+                                                "  Plot.Tilt := 60;\n"
+                                                "  Plot.ModelBox.ZAxis.AutoGridAxis := False;\n"
+                                                "  Plot.ModelBox.ZAxis.NumGrids := 4;\n"
+                                                "  Plot.GraphTitle := 'Scripted ' + IntToStr(Plot.NumberOfModels);\n"
+                                                "  Plot.Model(0).DrawFilledPolygons := True;\n"
+                                                "  Plot.Model(0).ViewAs := 0;\n"
+                                                "  Plot.Light(1).Enabled := False;\n"
+                                                "end.\n");
+    std::string out = dir.file("p.png");
+    Result r = runExport("'" + out + "' '" + a + "' --rect 0 2 0 2 --scale --fill 3 --size 320x240 --plot-script '" +
+                             script + "' --get Tilt --get ModelBox.ZAxis.NumGrids --get GraphTitle",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Tilt=60\nModelBox.ZAxis.NumGrids=4\nGraphTitle=Scripted 1\n");
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(320, 240));
+}
+
+TEST(ExportCommand, APlotScriptNeedsNoDataFiles)
+{
+    testsupport::TempDir dir;
+    // JScript, by the extension: a surface the script computes.
+    std::string script = dir.write("wave.js", "var z = VarArrayCreate([0, 20, 0, 20], varDouble);\n"
+                                              "for (var i = 0; i <= 20; i++)\n"
+                                              "  for (var j = 0; j <= 20; j++) z[i, j] = Sin(i / 3) * Cos(j / 4);\n"
+                                              "Plot.AddSurface(z);\n"
+                                              "Plot.Model(0).DrawFilledPolygons = true;\n");
+    std::string out = dir.file("s.png");
+    Result r = runExport("'" + out + "' --size 320x240 --plot-script '" + script + "' --get NumberOfModels", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "NumberOfModels=1\n");
+    QImage picture(QString::fromStdString(out));
+    ASSERT_EQ(picture.size(), QSize(320, 240));
+    // Against the empty box: the surface fills much of the middle.
+    std::string empty = dir.write("empty.js", "var nothing = 0;\n");
+    std::string base = dir.file("base.png");
+    r = runExport("'" + base + "' --size 320x240 --plot-script '" + empty + "'", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage box(QString::fromStdString(base));
+    int changed = 0;
+    for (int y = 60; y < 180; ++y)
+        for (int x = 80; x < 240; ++x)
+            changed += picture.pixel(x, y) != box.pixel(x, y);
+    EXPECT_GT(changed, 2000);
+}
+
+TEST(ExportCommand, PlotScriptErrorsLeaveTheOldPicture)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n");
+    std::string keep = dir.write("keep.png", "old");
+    dir.write("syntax.pas", "begin\n  Plot.Tilt := ;\nend.\n");
+    Result r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("syntax.pas") + "'", dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR 2:16: Expression expected\n");
+    // The control's own error text, and a member it does not have.
+    dir.write("model.pas", "begin\n  Plot.Model(5).ViewAs := 1;\nend.\n");
+    r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("model.pas") + "'", dir);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err.rfind("RUNTIME ERROR: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("OLE error"), std::string::npos) << r.err;
+    dir.write("member.pas", "begin\n  Plot.NoSuchThing := 1;\nend.\n");
+    r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("member.pas") + "'", dir);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "RUNTIME ERROR: OLE error 80020006: NoSuchThing\n");
+    r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("missing.pas") + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(testsupport::readAll(keep), "old");
+}
+
+TEST(PlotScripts, DriveTheControlByNameAsAContainerWould)
+{
+    halvex::registerPlotControl();
+    platform::Ref<platform::Dispatch> control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
+    script::TfsScript host(&script::InstallStandardLibrary());
+    host.AddObject("Plot", control.get());
+    script::TfsScript program(&host);
+    program.SetText("var before: Variant; begin before := Plot.Tilt; Plot.Tilt := before + 10; "
+                    "Plot.Rotation := 123; Plot.Lighting := True; Plot.ModelBox.ShowBox := False; end.");
+    ASSERT_TRUE(program.Compile()) << program.ErrorText();
+    program.Execute();
+    EXPECT_EQ(control->get("Tilt").toDouble(), program.GetVariable("before").toDouble() + 10);
+    EXPECT_EQ(control->get("Rotation").toDouble(), 123);
+    EXPECT_TRUE(control->get("Lighting").toBool());
+    EXPECT_FALSE(control->get("ModelBox").dispatch()->get("ShowBox").toBool());
+    // CreateOleObject makes its own control through the class registry.
+    script::TfsScript other(&host);
+    other.SetText("var p: Variant; n: Integer; begin p := CreateOleObject('Corvane.Plot3D.1'); "
+                  "p.Tilt := 5; n := p.Tilt; end.");
+    ASSERT_TRUE(other.Compile()) << other.ErrorText();
+    other.Execute();
+    EXPECT_EQ(other.GetVariable("n").toString(), "5");
 }
 
 TEST(StateOptions, AreParsedWithExportOrAlone)

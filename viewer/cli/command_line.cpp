@@ -11,7 +11,7 @@ const char* UsageText()
            "                                   checked, and the first is shown\n"
            "  tavrin --matrix FILE [options]   print the visualization matrix of a data file\n"
            "  tavrin --sum FILE... [options]   print the cell-by-cell sum of the files' matrices\n"
-           "  tavrin --export OUT.png FILE... [options]\n"
+           "  tavrin --export OUT.png [FILE...] [options]\n"
            "                                   draw the files' surfaces into a PNG picture, with no\n"
            "                                   display: --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
@@ -27,6 +27,8 @@ const char* UsageText()
            "                                   neighbours into a surface of R x C nodes;\n"
            "                                   --wizard-choices TYPE,APPEARANCE,COLOURING sets the\n"
            "                                   plot up as the plot wizard does (see --wizard)\n"
+           "                                   --plot-script SCRIPT runs SCRIPT with the plot control\n"
+           "                                   as its object Plot before the picture is drawn\n"
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
            "                                   the plot control alone, nothing drawn: --save-state\n"
            "                                   alone writes the viewer's initial state\n"
@@ -50,7 +52,8 @@ const char* UsageText()
            "                                   files (or of sample data)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
-           "                                   language defaults to PascalScript)\n"
+           "                                   language follows the file's extension: .pas,\n"
+           "                                   .vbs, .js, .cpp; PascalScript otherwise)\n"
            "  tavrin --script FILE [--language NAME] [--print NAME...]\n"
            "                                   compile and run a script, then print the named\n"
            "                                   variables as NAME=TEXT\n"
@@ -157,6 +160,14 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.wizardChoices = v;
         return true;
     }
+    if (a == "--plot-script") {
+        if (!ex.plotScript.empty()) {
+            error = "--plot-script takes one script";
+            return false;
+        }
+        ex.plotScript = v;
+        return true;
+    }
     if (a == "--grid") {
         std::array<int, 2> size{};
         if (!readGridSize(a, v, size, error))
@@ -242,7 +253,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
             cl.gridSize = size;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get" || a == "--scatter" || a == "--grid" || a == "--wizard-choices") {
+                   a == "--get" || a == "--plot-script" || a == "--scatter" || a == "--grid" ||
+                   a == "--wizard-choices") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
@@ -366,8 +378,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             return false;
         }
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty() && !cl.polyhedron) {
-        error = "--export needs at least one data file or --load-state";
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty() && !cl.polyhedron &&
+        cl.exportTo.plotScript.empty()) {
+        error = "--export needs at least one data file, --load-state or --plot-script";
         return false;
     }
     if (cl.mode == CommandLine::Mode::Grid && cl.files.size() != 1) {

@@ -10,12 +10,15 @@
 #include "plot/core/plot_registration.h"
 #include "plot/dialog/wizard_choices.h"
 #include "plot/widget/image_render.h"
+#include "script/library/standard_library.h"
+#include "script/program/script.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/script_commands.h"
 #include "viewer/cli/scatter_export.h"
 
 #include <QBuffer>
@@ -213,8 +216,17 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             for (const auto& [key, value] : ex.modelSets)
                 setProperty(*model.dispatch(), key, value);
         }
-        // Saved as the options and files left it, before it is drawn at the
-        // picture's size.
+        if (!ex.plotScript.empty()) {
+            // The script sees the control as Plot, late bound by name, as any
+            // container would drive it.
+            script::TfsScript host(&script::InstallStandardLibrary());
+            host.AddObject("Plot", control.get());
+            script::TfsScript program(&host);
+            if (int status = RunScriptFile(program, ex.plotScript, {}, err))
+                return status;
+        }
+        // Saved as the options, files and plot script left it, before it is
+        // drawn at the picture's size.
         if (!saveState(cl, *control, err))
             return 1;
     } catch (const std::exception&) {
