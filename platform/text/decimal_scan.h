@@ -27,6 +27,12 @@ inline constexpr double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  
                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 inline constexpr std::uint64_t kPow10Int[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
+// v (not negative) with the sign bit set when negative: -v without a branch.
+inline double withSign(double v, bool negative) noexcept
+{
+    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(v) | std::uint64_t(negative) << 63);
+}
+
 // Eight bytes less '0' each, the first byte lowest: the length of the run
 // of digits they start with (0..8). A borrow or carry only ever travels
 // from a non-digit byte to later ones, so the run is exact.
@@ -92,8 +98,12 @@ inline bool scanDecimal(const char*& p, const char* end, const char* readable, b
                         DecimalScan& d) noexcept
 {
     d = DecimalScan();
-    if (p < end && (*p == '+' || *p == '-'))
-        d.negative = *p++ == '-';
+    if (p < end) {
+        // Without a branch: the sign of data values is as good as random.
+        const unsigned c = static_cast<unsigned char>(*p);
+        d.negative = c == '-';
+        p += (c == '-') | (c == '+');
+    }
     // More than 19 digits in all (leading zeros included) leaves the value
     // to the exact general conversion.
     std::uint64_t m = 0;
@@ -146,7 +156,7 @@ inline bool decimalValue(const DecimalScan& d, const char* start, const char* st
     if (d.exact && d.mantissa <= (std::uint64_t(1) << 53) && d.exp10 >= -22 && d.exp10 <= 22) {
         double m = static_cast<double>(d.mantissa);
         double v = d.exp10 >= 0 ? m * decimal_detail::kPow10[d.exp10] : m / decimal_detail::kPow10[-d.exp10];
-        out = d.negative ? -v : v;
+        out = decimal_detail::withSign(v, d.negative);
         return true;
     }
     return decimalValueSlow(start, stop, out);

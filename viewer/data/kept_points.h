@@ -25,7 +25,7 @@ inline ValueCode encodeValue(const platform::DecimalScan& d) noexcept
 {
     if (!d.exact)
         return kCodeAside;
-    ValueCode sign = d.negative ? 0x80000000u : 0;
+    ValueCode sign = static_cast<ValueCode>(d.negative) << 31;
     if (d.mantissa == 0)
         return sign; // a signed zero whatever its exponent, as decimalValue reads it
     if (d.mantissa < (std::uint64_t(1) << 27) && d.exp10 <= 0 && d.exp10 >= -14)
@@ -38,7 +38,7 @@ inline ValueCode encodeValue(const platform::DecimalScan& d) noexcept
 inline double decodeValue(ValueCode c) noexcept
 {
     double v = static_cast<double>(c & 0x07FFFFFFu) / platform::decimal_detail::kPow10[(c >> 27) & 15];
-    return c >> 31 ? -v : v;
+    return platform::decimal_detail::withSign(v, c >> 31);
 }
 
 // One point between the passes. The first pass writes the three codes; the

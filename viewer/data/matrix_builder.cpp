@@ -48,6 +48,19 @@ inline double roundHalfEven(double v) noexcept
     return std::nearbyint(v);
 }
 
+// MapIndex, inline for the hot loops.
+inline bool mapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
+{
+    double r = roundHalfEven(v);
+    if (!(r >= lo && r <= hi)) {
+        r = std::trunc(v);
+        if (!(r >= lo && r <= hi))
+            return false;
+    }
+    out = static_cast<std::int64_t>(r);
+    return true;
+}
+
 // Runs work on a helper thread while the caller goes on; falls back to
 // running it at join() when no thread can be started.
 class Helper {
@@ -166,9 +179,10 @@ constexpr std::uint32_t kNoCell = UINT32_MAX;
 // The two passes over one file's lines. The first reads every line once,
 // finds the extremes and, while the budget allows, keeps each point's
 // values; the second then places the kept points without reading a line
-// again: both threads turn them into (Z, cell) in place, part by part, and
-// this thread writes them into the matrix in line order, so a later point
-// replaces an earlier one exactly as in one walk over the lines.
+// again: both threads turn them into (Z, cell) in place, part by part, then
+// write them into the matrix in line order, each into its own half of the
+// cells, so a later point replaces an earlier one exactly as in one walk
+// over the lines.
 class PointPasses {
 public:
     PointPasses(const DataLines& lines, const MatrixSettings& s, const BuildOptions& o)
@@ -296,7 +310,7 @@ void PointPasses::placeKept(VisualizationMatrix& m, const DataExtremes& e, doubl
             double x = value(kp.w[0], 0), y = value(kp.w[1], 1), z = value(kp.w[2], 2);
             std::int64_t ci, cj;
             std::uint32_t cell = kNoCell;
-            if (MapIndex((x - e.minX) * sx, xlo, xhi, ci) && MapIndex((y - e.minY) * sy, ylo, yhi, cj))
+            if (mapIndex((x - e.minX) * sx, xlo, xhi, ci) && mapIndex((y - e.minY) * sy, ylo, yhi, cj))
                 cell = static_cast<std::uint32_t>(static_cast<std::size_t>(ci - r.xmin) +
                                                   static_cast<std::size_t>(cj - r.ymin) * nx);
             std::memcpy(kp.w, &z, sizeof z);
@@ -305,17 +319,31 @@ void PointPasses::placeKept(VisualizationMatrix& m, const DataExtremes& e, doubl
                 p->step();
         }
     });
-    // This thread: into the matrix, in line order.
+    // Into the matrix in line order. With two threads each walks all points
+    // and writes the cells of its half of the matrix, so the order within
+    // every cell is still the order of the lines.
     double* cells = m.cells();
-    for (const PartResult& res : results_) {
-        BlockStore<KeptPoint>& points = keepers_[res.worker]->points;
-        for (std::size_t i = res.firstPoint, n = res.firstPoint + res.points; i < n; ++i) {
-            const KeptPoint& kp = points[i];
-            if (kp.w[2] != kNoCell)
-                std::memcpy(cells + kp.w[2], kp.w, sizeof(double));
-            if (pacer)
-                pacer->step();
+    auto write = [&](std::uint32_t lo, std::uint32_t hi, Pacer* p) {
+        // Points for the other half (or none) go to a sink: a store either
+        // way, so no branch guesses at random cells.
+        double sink;
+        for (const PartResult& res : results_) {
+            BlockStore<KeptPoint>& points = keepers_[res.worker]->points;
+            for (std::size_t i = res.firstPoint, n = res.firstPoint + res.points; i < n; ++i) {
+                const KeptPoint& kp = points[i];
+                bool mine = kp.w[2] - lo < hi - lo; // never kNoCell: hi is at most the cell count
+                std::memcpy(mine ? cells + kp.w[2] : &sink, kp.w, sizeof(double));
+                if (p)
+                    p->step();
+            }
         }
+    };
+    const auto count = static_cast<std::uint32_t>(m.cellCount());
+    if (twoThreads_) {
+        Helper helper([&] { write(count / 2, count, nullptr); });
+        write(0, count / 2, pacer);
+    } else {
+        write(0, count, pacer);
     }
     for (auto& k : keepers_)
         k.reset();
@@ -337,7 +365,7 @@ void PointPasses::placeByReading(VisualizationMatrix& m, const DataExtremes& e, 
             file.prefetch(part.begin, part.end);
             forEachPoint(lines_, part, defaults_, partPacer, [&](const LinePoint& pt) {
                 std::int64_t i, j;
-                if (MapIndex((pt.v[0] - e.minX) * sx, xlo, xhi, i) && MapIndex((pt.v[1] - e.minY) * sy, ylo, yhi, j))
+                if (mapIndex((pt.v[0] - e.minX) * sx, xlo, xhi, i) && mapIndex((pt.v[1] - e.minY) * sy, ylo, yhi, j))
                     put(static_cast<std::size_t>(i - r.xmin) + static_cast<std::size_t>(j - r.ymin) * nx, pt.v[2]);
             });
             file.release(part.begin, part.end);
@@ -386,14 +414,7 @@ void PointPasses::placeByReading(VisualizationMatrix& m, const DataExtremes& e, 
 
 bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
 {
-    double r = roundHalfEven(v);
-    if (!(r >= lo && r <= hi)) {
-        r = std::trunc(v);
-        if (!(r >= lo && r <= hi))
-            return false;
-    }
-    out = static_cast<std::int64_t>(r);
-    return true;
+    return mapIndex(v, lo, hi, out);
 }
 
 DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer,
