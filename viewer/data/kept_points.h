@@ -67,15 +67,28 @@ public:
     BlockStore(const BlockStore&) = delete;
     BlockStore& operator=(const BlockStore&) = delete;
 
-    std::size_t size() const noexcept { return size_; }
+    std::size_t size() const noexcept { return blocks_.size() * kBlock - static_cast<std::size_t>(end_ - next_); }
     T& operator[](std::size_t i) noexcept { return blocks_[i / kBlock][i % kBlock]; }
+
+    // Calls fn(begin, end) for the stretches of [first, first + count) that
+    // lie in one block each, in order.
+    template <class Fn>
+    void forEachRun(std::size_t first, std::size_t count, Fn&& fn)
+    {
+        while (count) {
+            std::size_t offset = first % kBlock, n = kBlock - offset < count ? kBlock - offset : count;
+            T* run = blocks_[first / kBlock].get() + offset;
+            fn(run, run + n);
+            first += n;
+            count -= n;
+        }
+    }
 
     bool push(const T& v) noexcept
     {
-        if (size_ % kBlock == 0 && !grow())
+        if (next_ == end_ && !grow())
             return false;
-        blocks_[size_ / kBlock][size_ % kBlock] = v;
-        ++size_;
+        *next_++ = v;
         return true;
     }
 
@@ -84,7 +97,7 @@ public:
         budget_.used.fetch_sub(blocks_.size() * sizeof(T) * kBlock, std::memory_order_relaxed);
         blocks_.clear();
         blocks_.shrink_to_fit();
-        size_ = 0;
+        next_ = end_ = nullptr;
     }
     ~BlockStore() { clear(); }
 
@@ -102,12 +115,15 @@ private:
             budget_.used.fetch_sub(bytes, std::memory_order_relaxed);
             return false;
         }
+        next_ = blocks_.back().get();
+        end_ = next_ + kBlock;
         return true;
     }
 
     KeepBudget& budget_;
     std::vector<std::unique_ptr<T[]>> blocks_;
-    std::size_t size_ = 0;
+    T* next_ = nullptr; // where the next value goes, in the last block
+    T* end_ = nullptr;
 };
 
 } // namespace tavrin

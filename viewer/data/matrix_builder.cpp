@@ -179,10 +179,9 @@ constexpr std::uint32_t kNoCell = UINT32_MAX;
 // The two passes over one file's lines. The first reads every line once,
 // finds the extremes and, while the budget allows, keeps each point's
 // values; the second then places the kept points without reading a line
-// again: both threads turn them into (Z, cell) in place, part by part, then
-// write them into the matrix in line order, each into its own half of the
-// cells, so a later point replaces an earlier one exactly as in one walk
-// over the lines.
+// again: both threads turn them into (Z, cell) in place, part by part, and
+// this thread writes them into the matrix in line order, so a later point
+// replaces an earlier one exactly as in one walk over the lines.
 class PointPasses {
 public:
     PointPasses(const DataLines& lines, const MatrixSettings& s, const BuildOptions& o)
@@ -305,46 +304,33 @@ void PointPasses::placeKept(VisualizationMatrix& m, const DataExtremes& e, doubl
         auto value = [&](ValueCode c, int f) {
             return c == kCodeDefault ? defaults_.v[f] : c == kCodeAside ? keeper.aside[aside++] : decodeValue(c);
         };
-        for (std::size_t i = res.firstPoint, n = res.firstPoint + res.points; i < n; ++i) {
-            KeptPoint& kp = keeper.points[i];
-            double x = value(kp.w[0], 0), y = value(kp.w[1], 1), z = value(kp.w[2], 2);
-            std::int64_t ci, cj;
-            std::uint32_t cell = kNoCell;
-            if (mapIndex((x - e.minX) * sx, xlo, xhi, ci) && mapIndex((y - e.minY) * sy, ylo, yhi, cj))
-                cell = static_cast<std::uint32_t>(static_cast<std::size_t>(ci - r.xmin) +
-                                                  static_cast<std::size_t>(cj - r.ymin) * nx);
-            std::memcpy(kp.w, &z, sizeof z);
-            kp.w[2] = cell;
-            if (p)
-                p->step();
-        }
-    });
-    // Into the matrix in line order. With two threads each walks all points
-    // and writes the cells of its half of the matrix, so the order within
-    // every cell is still the order of the lines.
-    double* cells = m.cells();
-    auto write = [&](std::uint32_t lo, std::uint32_t hi, Pacer* p) {
-        // Points for the other half (or none) go to a sink: a store either
-        // way, so no branch guesses at random cells.
-        double sink;
-        for (const PartResult& res : results_) {
-            BlockStore<KeptPoint>& points = keepers_[res.worker]->points;
-            for (std::size_t i = res.firstPoint, n = res.firstPoint + res.points; i < n; ++i) {
-                const KeptPoint& kp = points[i];
-                bool mine = kp.w[2] - lo < hi - lo; // never kNoCell: hi is at most the cell count
-                std::memcpy(mine ? cells + kp.w[2] : &sink, kp.w, sizeof(double));
+        keeper.points.forEachRun(res.firstPoint, res.points, [&](KeptPoint* begin, KeptPoint* end) {
+            for (KeptPoint* kp = begin; kp != end; ++kp) {
+                double x = value(kp->w[0], 0), y = value(kp->w[1], 1), z = value(kp->w[2], 2);
+                std::int64_t ci, cj;
+                std::uint32_t cell = kNoCell;
+                if (mapIndex((x - e.minX) * sx, xlo, xhi, ci) && mapIndex((y - e.minY) * sy, ylo, yhi, cj))
+                    cell = static_cast<std::uint32_t>(static_cast<std::size_t>(ci - r.xmin) +
+                                                      static_cast<std::size_t>(cj - r.ymin) * nx);
+                std::memcpy(kp->w, &z, sizeof z);
+                kp->w[2] = cell;
                 if (p)
                     p->step();
             }
-        }
-    };
-    const auto count = static_cast<std::uint32_t>(m.cellCount());
-    if (twoThreads_) {
-        Helper helper([&] { write(count / 2, count, nullptr); });
-        write(0, count / 2, pacer);
-    } else {
-        write(0, count, pacer);
-    }
+        });
+    });
+    // This thread: into the matrix, in line order. (Both threads writing
+    // each its half of the cells, every point read by both, took longer.)
+    double* cells = m.cells();
+    for (const PartResult& res : results_)
+        keepers_[res.worker]->points.forEachRun(res.firstPoint, res.points, [&](KeptPoint* begin, KeptPoint* end) {
+            for (const KeptPoint* kp = begin; kp != end; ++kp) {
+                if (kp->w[2] != kNoCell)
+                    std::memcpy(cells + kp->w[2], kp->w, sizeof(double));
+                if (pacer)
+                    pacer->step();
+            }
+        });
     for (auto& k : keepers_)
         k.reset();
 }
