@@ -4,7 +4,7 @@
 // edges and far sides then change every frame); and the glyph lists of
 // the axis numbers made in a context for the first time.
 #include "platform/automation/safe_array.h"
-#include "plot/core/glyph_font_list.h"
+#include "plot/base/glyph_font_list.h"
 #include "plot/core/offscreen_render.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_ids.h"

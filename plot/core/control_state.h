@@ -2,7 +2,7 @@
 // The settings the control's automation interface reads and writes, with
 // their initial values. Angles are held in radians.
 
-#include "plot/core/packed_color.h"
+#include "plot/base/packed_color.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "plot/core/gl_control_core.h"
 
 #include "plot/core/gl_renderer.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/core/view_rotation.h"
 #include "plot/host/ambient_font.h"
 #include "plot/model/mesh_model.h"

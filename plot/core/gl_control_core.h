@@ -40,7 +40,6 @@ public:
     void PutModel(int number, platform::Ref<CglModel> model) override;
     BoundingRecord& DataBox() override { return dataBox_; }
     platform::Ref<OwnerLink> Link() const override { return link_; }
-    bool InterruptRequested() override { return renderer_ && renderer_->InterruptRequested(); }
     // Fired to the host as its message event, and kept for containers
     // without one.
     void DrawProblem(std::string_view message) override;

@@ -109,6 +109,24 @@ bool GlRenderer::InterruptRequested()
     return interrupted_;
 }
 
+DrawContext GlRenderer::FrameContext()
+{
+    DrawContext dc;
+    dc.dataBox = box_;
+    dc.recording = recording_;
+    dc.lighting = control_.state().lighting;
+    dc.flatPlot = control_.FlatPlot();
+    dc.interrupt = this;
+    if (context_) {
+        dc.accelerated = context_->accelerated;
+        dc.detailLimit = context_->detailLimit;
+        dc.lineUnit = context_->lineWidthUnit;
+        dc.pointThreshold = context_->pointThreshold();
+        dc.fonts = &context_->fonts();
+    }
+    return dc;
+}
+
 void GlRenderer::SetContext(RenderContext* context)
 {
     context_ = context;
@@ -439,7 +457,7 @@ void GlRenderer::FlatProjection()
     // get the pixels they measure, when the picture has room for them.
     std::array<float, 4> px{0.0f, 0.0f, 0.0f, 0.0f};
     if (ModelBoxLink* mb = control_.modelBox())
-        px = mb->FlatLabelSpace();
+        px = mb->FlatLabelSpace(FrameContext());
     double W = lastWidth_, H = lastHeight_ * (titled ? 0.92 : 1.0);
     if (px[0] + px[2] > 0.0f && W > 2.0 * (px[0] + px[2]) && H > 2.0 * (px[1] + px[3])) {
         double sx = (W - px[0] - px[2]) / (1.05 * w), sy = (H - px[1] - px[3]) / (1.05 * t);
@@ -520,6 +538,7 @@ void GlRenderer::CompileSceneLists()
         return;
     }
     Modelview();
+    recording_ = true;
     glNewList(listBase_, GL_COMPILE);
     bool going = ModelPass({false, false});
     glEndList();
@@ -527,6 +546,7 @@ void GlRenderer::CompileSceneLists()
     if (going)
         ModelPass({true, false});
     glEndList();
+    recording_ = false;
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     listsValid_ = true;
@@ -601,7 +621,7 @@ void GlRenderer::BeginFrame(bool picking, PixelRect area, int pickX, int pickY, 
         glClear(clear);
     Modelview();
     if (ModelBoxLink* mb = control_.modelBox())
-        mb->DrawFrameStart();
+        mb->DrawFrameStart(FrameContext());
 }
 
 void GlRenderer::CallOrDraw(unsigned list, Pass pass)
@@ -625,12 +645,13 @@ void GlRenderer::DrawOpaqueModels()
 void GlRenderer::FinishFrame()
 {
     ModelBoxLink* mb = control_.modelBox();
+    const DrawContext dc = FrameContext();
     if (mb)
-        mb->DrawBehind();
+        mb->DrawBehind(dc);
     if (!interrupted_)
         CallOrDraw(listBase_ + 1, {true, false});
     if (mb)
-        mb->DrawInFront();
+        mb->DrawInFront(dc);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glFlush();
@@ -703,10 +724,12 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, shininess);
     model.SetEqualScales(control_.state().constrainedView);
     model.ComputeScale(box_);
-    bool accelerated = context_ && context_->accelerated;
+    DrawContext dc = FrameContext();
+    dc.facePass = facePass;
     bool going = true;
-    for (int sub = directOnly ? 3 : 0; sub < 4; ++sub) {
-        if (model.Draw(box_, accelerated, facePass, sub))
+    for (int sub = directOnly ? 3 : 0; sub < kDrawPassCount; ++sub) {
+        dc.pass = DrawPass(sub);
+        if (model.Draw(dc))
             continue;
         // Only the user's interruption ends the pass; a model that cannot
         // draw itself has said so and leaves the others alone.

@@ -7,6 +7,7 @@
 
 #include "plot/core/render_link.h"
 #include "plot/model/bounding_record.h"
+#include "plot/model/draw_context.h"
 
 #include <array>
 #include <chrono>
@@ -57,7 +58,7 @@ struct ViewState {
     bool perspectiveFrustum = false;
 };
 
-class GlRenderer final : public RenderLink {
+class GlRenderer final : public RenderLink, public InterruptCheck {
 public:
     explicit GlRenderer(CGLCOleControl& control);
     ~GlRenderer() override;
@@ -120,6 +121,9 @@ public:
     static std::array<int, 2> LimitViewport(int width, int height);
     // True when the last frame was cut short by the user.
     bool interrupted() const noexcept { return interrupted_; }
+    // What models and the model box draw with in the current context; the
+    // pass is the fill pass.
+    DrawContext FrameContext();
 
 private:
     struct Pass {
@@ -151,6 +155,7 @@ private:
     double lastDpi_ = 0.0;
     bool interrupted_ = false;
     bool projectionStale_ = false;
+    bool recording_ = false; // the scene lists are being recorded
     std::chrono::steady_clock::time_point lastProbe_{};
 };
 

@@ -1,6 +1,6 @@
 #include "plot/core/matrix_argument.h"
 
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 
 #include <new>
 

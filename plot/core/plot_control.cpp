@@ -2,8 +2,8 @@
 
 #include "plot/core/fpu_precision.h"
 #include "plot/core/matrix_argument.h"
-#include "plot/core/member_dispatch.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/member_dispatch.h"
+#include "plot/base/plot_errors.h"
 #include "plot/core/plot_ids.h"
 #include "plot/model/mesh_builders.h"
 #include "plot/model/surface_builder.h"

@@ -1,9 +1,9 @@
 // The dispatch interface _DOpenGL: 63 properties, 18 methods and the About
 // box, under their dispatch identifiers.
-#include "plot/core/automation_values.h"
-#include "plot/core/member_dispatch.h"
+#include "plot/base/automation_values.h"
+#include "plot/base/member_dispatch.h"
 #include "plot/core/plot_control.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/core/plot_ids.h"
 
 #include <cmath>

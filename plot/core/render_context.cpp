@@ -1,55 +1,30 @@
 #include "plot/core/render_context.h"
 
-#include "plot/core/glyph_font_list.h"
+#include "plot/base/gl_generation.h"
+#include "plot/base/glyph_font_list.h"
 
 #include <GL/gl.h>
-
-#include <algorithm>
-#include <atomic>
-#include <mutex>
-#include <vector>
 
 namespace halvex {
 
 namespace {
 thread_local RenderContext* currentContext = nullptr;
-std::atomic<std::uint64_t> nextGeneration{1};
-
-std::mutex liveMutex;
-std::vector<std::uint64_t>& liveGenerations()
-{
-    static std::vector<std::uint64_t> live;
-    return live;
-}
-
-void setLive(std::uint64_t generation, bool live)
-{
-    if (generation == 0)
-        return;
-    std::lock_guard lock(liveMutex);
-    auto& v = liveGenerations();
-    auto it = std::find(v.begin(), v.end(), generation);
-    if (live && it == v.end())
-        v.push_back(generation);
-    else if (!live && it != v.end())
-        v.erase(it);
-}
 } // namespace
 
 RenderContext::RenderContext() = default;
 
 RenderContext::~RenderContext()
 {
-    if (currentContext == this)
+    if (currentContext == this) {
         currentContext = nullptr;
-    setLive(generation_, false);
+        glgen::SetCurrent(0);
+    }
+    glgen::Retire(generation_);
 }
 
 bool RenderContext::GenerationLive(std::uint64_t generation) noexcept
 {
-    std::lock_guard lock(liveMutex);
-    const auto& v = liveGenerations();
-    return std::find(v.begin(), v.end(), generation) != v.end();
+    return glgen::Live(generation);
 }
 
 SceneFonts& RenderContext::fonts()
@@ -66,19 +41,23 @@ RenderContext* RenderContext::Current() noexcept
 
 void RenderContext::NewGeneration() noexcept
 {
-    setLive(generation_, false);
-    generation_ = nextGeneration.fetch_add(1);
-    setLive(generation_, true);
+    glgen::Retire(generation_);
+    generation_ = glgen::Begin();
+    if (currentContext == this)
+        glgen::SetCurrent(generation_);
     // The glyph lists went with the old context.
     fonts_.reset();
 }
 
 void RenderContext::SetCurrent(bool current) noexcept
 {
-    if (current)
+    if (current) {
         currentContext = this;
-    else if (currentContext == this)
+        glgen::SetCurrent(generation_);
+    } else if (currentContext == this) {
         currentContext = nullptr;
+        glgen::SetCurrent(0);
+    }
 }
 
 void RenderContext::ReadLimits()

@@ -6,7 +6,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/member_table.h"
-#include "plot/core/context_lists.h"
+#include "plot/base/context_lists.h"
 #include "plot/model/box_frame.h"
 
 #include <cstdint>

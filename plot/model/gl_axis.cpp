@@ -1,7 +1,7 @@
 #include "plot/model/gl_axis.h"
 
-#include "plot/core/automation_values.h"
-#include "plot/core/member_dispatch.h"
+#include "plot/base/automation_values.h"
+#include "plot/base/member_dispatch.h"
 #include "plot/model/model_box.h"
 #include "plot/model/scene_number.h"
 

@@ -7,8 +7,8 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/member_table.h"
-#include "plot/core/context_lists.h"
-#include "plot/core/glyph_font_list.h"
+#include "plot/base/context_lists.h"
+#include "plot/base/glyph_font_list.h"
 #include "plot/model/axis_scale.h"
 #include "plot/model/box_frame.h"
 

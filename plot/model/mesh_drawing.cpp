@@ -1,10 +1,10 @@
 // How a mesh model draws itself: the passes per plot kind, the filled
 // triangle strips with flat or smooth normals, half fill, the wireframe,
 // hidden-line removal and dots.
-#include "plot/core/render_context.h"
-#include "plot/core/packed_color.h"
+#include "plot/base/packed_color.h"
 #include "plot/model/colormaps.h"
 #include "plot/model/mesh_model.h"
+#include "plot/model/pass_rules.h"
 
 #include <GL/gl.h>
 
@@ -14,13 +14,6 @@
 namespace halvex {
 
 namespace {
-
-bool recordingList()
-{
-    GLint list = 0;
-    glGetIntegerv(GL_LIST_INDEX, &list);
-    return list != 0;
-}
 
 void solidColor(std::uint32_t c)
 {
@@ -79,11 +72,9 @@ Painter painterFor(const CglModel& m, const BoundingRecord& box, std::int32_t co
 // Finer grids than the picture can show are drawn thinned out: filled
 // cells of about two pixels, and lines about three pixels apart (denser
 // lines only blacken the picture, at a high price for smoothed lines).
-GridSource visibleGrid(const GridSource& g, bool lines = false)
+GridSource visibleGrid(const DrawContext& dc, const GridSource& g, bool lines = false)
 {
-    const RenderContext* rc = RenderContext::Current();
-    std::int32_t limit = rc ? rc->detailLimit : 0;
-    return Thinned(g, lines ? limit * 2 / 3 : limit);
+    return Thinned(g, lines ? dc.detailLimit * 2 / 3 : dc.detailLimit);
 }
 
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
@@ -92,12 +83,6 @@ bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
 }
 
 } // namespace
-
-bool MeshModel::Interrupted() const
-{
-    PlotOwner* o = owner();
-    return o && o->InterruptRequested();
-}
 
 bool MeshModel::Problem(std::string_view message)
 {
@@ -109,12 +94,9 @@ bool MeshModel::Problem(std::string_view message)
     return false;
 }
 
-bool MeshModel::Draw(const BoundingRecord& box, bool accelerated, int facePass, int pass)
+bool MeshModel::Draw(const DrawContext& dc)
 {
-    (void)accelerated;
-    (void)facePass;
     const ModelFormat& f = format_;
-    const std::uint32_t s1 = f.shadeModel1, s2 = f.shadeModel2;
     const std::int32_t kind = f.viewAs;
 
     // Vector data belongs to the vector field plot and nothing else.
@@ -123,48 +105,13 @@ bool MeshModel::Draw(const BoundingRecord& box, bool accelerated, int facePass, 
     if (kind == kVectorFieldPlot || flatKind_)
         return Problem("The data of this model does not fit its plot kind");
 
-    bool points = false, fill = false, half = false, lines = false, contourLines = false, contourFill = false;
-    switch (kind) {
-    case kSurfacePlot:
-        fill = s1 & shade1::DrawFilledPolygons;
-        half = s1 & shade1::DrawHalfFilledPolygons;
-        contourLines = s1 & (shade1::DrawXContours3D | shade1::DrawYContours3D | shade1::DrawZContours3D);
-        lines = (s1 & shade1::DrawLines) || contourLines;
-        points = s1 & shade1::DrawPoints;
-        contourFill = s1 & (shade1::FillXContours3D | shade1::FillYContours3D | shade1::FillZContours3D);
-        break;
-    case kContourPlot:
-        fill = s2 & shade2::DrawFilledContours;
-        contourFill = s1 & (shade1::FillXContours | shade1::FillYContours | shade1::FillZContours);
-        break;
-    case kDataPointsPlot:
-        lines = s1 & shade1::ScatterLines;
-        points = s1 & shade1::ScatterPoints;
-        break;
-    case kBarPlot:
-        fill = s1 & shade1::BarFilled;
-        half = s1 & shade1::BarHalfFilled;
-        lines = s1 & shade1::BarLines;
-        points = s1 & shade1::BarPoints;
-        break;
-    case kPatchPlot:
-        fill = s1 & shade1::PatchFilled;
-        half = s2 & shade2::PatchHalfFilled;
-        lines = s1 & shade1::PatchLines;
-        points = s1 & shade1::PatchPoints;
-        break;
-    default:
-        break;
-    }
+    const PassSwitches on = SwitchesOf(f, dc.flatPlot);
 
-    if (pass == 3 && recordingList()) {
+    if (dc.pass == DrawPass::Points && dc.recording) {
         // Points too big for a recorded list are drawn on every paint.
         directDraw_ = false;
-        if (points && glIsEnabled(GL_LIGHTING)) {
-            const RenderContext* rc = RenderContext::Current();
-            float scale = rc ? rc->pointScale() : 8.0f;
-            float threshold = rc ? rc->pointThreshold() : 64.0f;
-            directDraw_ = f.pointSymbol != 0 || scale * f.pointSize * 0.25f > threshold;
+        if (on.points && dc.lighting) {
+            directDraw_ = f.pointSymbol != 0 || dc.pointScale() * f.pointSize * 0.25f > dc.pointThreshold;
             if (directDraw_)
                 return true;
         }
@@ -177,45 +124,44 @@ bool MeshModel::Draw(const BoundingRecord& box, bool accelerated, int facePass, 
         return true;
 
     glPolygonOffset(f.polygonOffsetFactor, 1.0f);
-    switch (pass) {
-    case 0:
-        if ((s1 & shade1::HiddenLineRemoval) && !contourFill && !fill && !half) {
+    switch (dc.pass) {
+    case DrawPass::DepthOnly:
+        if ((f.shadeModel1 & shade1::HiddenLineRemoval) && !on.contourFill && !on.fill && !on.halfFill) {
             // The surface only into the depth buffer: the lines drawn next
             // are tested against it.
             glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-            bool going = DrawFilledSurface(box, -1, f.polygonColor);
+            bool going = DrawFilledSurface(dc, -1, f.polygonColor);
             glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
             return going;
         }
         return true;
-    case 1: {
-        if (!(fill || contourFill))
+    case DrawPass::Fill: {
+        if (!(on.fill || on.contourFill))
             return true;
         std::int32_t colormap = f.polygonColorMap ? f.colormapIndex : -1;
-        return half ? DrawHalfFilledSurface(box, colormap) : DrawFilledSurface(box, colormap, f.polygonColor);
+        return on.halfFill ? DrawHalfFilledSurface(dc, colormap) : DrawFilledSurface(dc, colormap, f.polygonColor);
     }
-    case 2:
+    case DrawPass::Lines:
         // Contour lines replace the wireframe; scatter lines are the data
         // points plot's own.
-        if (!lines || contourLines || kind == kDataPointsPlot)
+        if (!on.lines || on.contourLines || kind == kDataPointsPlot)
             return true;
-        return DrawMeshWireframe(box);
-    case 3:
-        return points ? DrawPoints(box) : true;
-    default:
-        return true;
+        return DrawMeshWireframe(dc);
+    case DrawPass::Points:
+        return on.points ? DrawPoints(dc) : true;
     }
+    return true;
 }
 
-bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solid,
+bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid,
                                   bool outlines)
 {
-    const GridSource g = visibleGrid(Grid());
+    const GridSource g = visibleGrid(dc, Grid());
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (colormap < 0)
         solidColor(solid);
-    const Painter p = painterFor(*this, box, colormap);
+    const Painter p = painterFor(*this, dc.dataBox, colormap);
     const bool mapped = colormap >= 0;
     // A recorded list may join strips through zero-area triangles, whose
     // outlines would show when polygons are drawn as lines: then each
@@ -247,7 +193,7 @@ bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colorm
                 }
             }
             glEnd();
-            if (Interrupted())
+            if (dc.Interrupted())
                 return false;
             upper.swap(lower);
         }
@@ -279,20 +225,20 @@ bool MeshModel::DrawFilledSurface(const BoundingRecord& box, std::int32_t colorm
             pb = b;
         }
         glEnd();
-        if (Interrupted())
+        if (dc.Interrupted())
             return false;
     }
     return true;
 }
 
-bool MeshModel::DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t colormap)
+bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap)
 {
-    const GridSource g = visibleGrid(Grid());
+    const GridSource g = visibleGrid(dc, Grid());
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (colormap < 0)
         solidColor(format_.polygonColor);
-    const Painter p = painterFor(*this, box, colormap);
+    const Painter p = painterFor(*this, dc.dataBox, colormap);
     const bool mapped = colormap >= 0;
     const bool smooth = format_.shadeModel1 & shade1::SmoothShading;
     VertexNormals normals(g);
@@ -336,7 +282,7 @@ bool MeshModel::DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t co
             }
         }
         glEnd();
-        if (Interrupted())
+        if (dc.Interrupted())
             return false;
         if (smooth)
             upper.swap(lower);
@@ -344,11 +290,10 @@ bool MeshModel::DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t co
     return true;
 }
 
-bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
+bool MeshModel::DrawMeshWireframe(const DrawContext& dc)
 {
     const ModelFormat& f = format_;
-    const RenderContext* rc = RenderContext::Current();
-    float width = f.lineWidth * (rc ? rc->lineScale() : 1.0f);
+    float width = f.lineWidth * dc.lineScale();
     if (!f.lineColorMap)
         solidColor(f.lineColor);
     glLineWidth(width);
@@ -360,9 +305,9 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
     }
     const std::int32_t colormap = f.lineColorMap ? f.colormapIndex : -1;
     bool going = true;
-    if (!glIsEnabled(GL_LIGHTING) && (f.lineColor >> 24) == 255) {
-        const GridSource g = visibleGrid(Grid(), true);
-        const Painter p = painterFor(*this, box, colormap);
+    if (!dc.lighting && (f.lineColor >> 24) == 255) {
+        const GridSource g = visibleGrid(dc, Grid(), true);
+        const Painter p = painterFor(*this, dc.dataBox, colormap);
         const bool mapped = colormap >= 0;
         // One line strip per row, then one per column.
         auto strips = [&](std::int32_t outer, std::int32_t inner, bool rows) {
@@ -375,7 +320,7 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
                     glVertex3fv(v.data());
                 }
                 glEnd();
-                going = !Interrupted();
+                going = !dc.Interrupted();
             }
         };
         strips(g.rows, g.cols, true);
@@ -383,7 +328,7 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
     } else {
         // Lit or translucent lines: the strip outlines, diagonals included.
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-        going = DrawFilledSurface(box, colormap, f.lineColor, true);
+        going = DrawFilledSurface(dc, colormap, f.lineColor, true);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
     if (stipple)
@@ -391,16 +336,15 @@ bool MeshModel::DrawMeshWireframe(const BoundingRecord& box)
     return going;
 }
 
-bool MeshModel::DrawPoints(const BoundingRecord& box)
+bool MeshModel::DrawPoints(const DrawContext& dc)
 {
     const ModelFormat& f = format_;
-    const RenderContext* rc = RenderContext::Current();
-    glPointSize((rc ? rc->pointScale() : 8.0f) * f.pointSize * 0.25f + 1.0f);
+    glPointSize(dc.pointScale() * f.pointSize * 0.25f + 1.0f);
     const std::int32_t colormap = f.pointColorMap ? f.colormapIndex : -1;
     if (colormap < 0)
         solidColor(f.pointColor);
     const GridSource g = Grid();
-    const Painter p = painterFor(*this, box, colormap);
+    const Painter p = painterFor(*this, dc.dataBox, colormap);
     for (std::int32_t i = 0; i < g.rows; ++i) {
         glBegin(GL_POINTS);
         for (std::int32_t j = 0; j < g.cols; ++j) {
@@ -410,7 +354,7 @@ bool MeshModel::DrawPoints(const BoundingRecord& box)
             glVertex3fv(v.data());
         }
         glEnd();
-        if (Interrupted())
+        if (dc.Interrupted())
             return false;
     }
     return true;

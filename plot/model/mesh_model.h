@@ -19,7 +19,7 @@ public:
 
     MeshModel* AsMesh() override { return this; }
     bool NeedsDirectDraw() const override { return directDraw_; }
-    bool Draw(const BoundingRecord& dataBox, bool accelerated, int facePass, int subPass) override;
+    bool Draw(const DrawContext& dc) override;
     bool DrawForPicking() override;
     // A point list (one column) can be gridded; a matrix surface cannot.
     bool CanInterpolate() const override;
@@ -50,12 +50,12 @@ public:
     // for per-vertex (or per-quad) colours, or −1 for the solid colour.
     // outlines: the polygon mode draws lines (the strips then go as single
     // triangles, in the same order).
-    bool DrawFilledSurface(const BoundingRecord& box, std::int32_t colormap, std::uint32_t solidColor,
+    bool DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solidColor,
                            bool outlines = false);
-    bool DrawHalfFilledSurface(const BoundingRecord& box, std::int32_t colormap);
-    bool DrawMeshWireframe(const BoundingRecord& box);
+    bool DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap);
+    bool DrawMeshWireframe(const DrawContext& dc);
     // Dots at every vertex.
-    bool DrawPoints(const BoundingRecord& box);
+    bool DrawPoints(const DrawContext& dc);
 
 protected:
     std::size_t index(std::int32_t i, std::int32_t j) const noexcept
@@ -74,7 +74,6 @@ private:
     // Tells the owner, once per message, that this model cannot draw;
     // returns false as Draw does.
     bool Problem(std::string_view message);
-    bool Interrupted() const;
 
     std::string reportedProblem_;
 };

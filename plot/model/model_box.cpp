@@ -1,10 +1,9 @@
 #include "plot/model/model_box.h"
 
-#include "plot/core/automation_values.h"
-#include "plot/core/glyph_font_list.h"
-#include "plot/core/member_dispatch.h"
-#include "plot/core/plot_errors.h"
-#include "plot/core/render_context.h"
+#include "plot/base/automation_values.h"
+#include "plot/base/glyph_font_list.h"
+#include "plot/base/member_dispatch.h"
+#include "plot/base/plot_errors.h"
 #include "plot/model/scene_number.h"
 
 #include <GL/gl.h>
@@ -229,7 +228,7 @@ std::array<float, 3> CglModelBox::ComputeBoxScale() const
     return {float(part(rY)), float(v * part(rZ)), float(part(rX))};
 }
 
-BoxFrame CglModelBox::Frame() const
+BoxFrame CglModelBox::Frame(const DrawContext& dc) const
 {
     BoxFrame f;
     f.flat = view_.flatPlot;
@@ -239,8 +238,7 @@ BoxFrame CglModelBox::Frame() const
         bool none = f.flat && d != kAxisZ;
         f.margin[std::size_t(d)] = none ? 0.0 : 0.03 * (f.upper[std::size_t(d)] - f.lower[std::size_t(d)]);
     }
-    if (const RenderContext* rc = RenderContext::Current())
-        f.lineScale = rc->lineScale();
+    f.lineScale = dc.lineScale();
     return f;
 }
 
@@ -257,17 +255,16 @@ void CglModelBox::ReadAmbient()
     }
 }
 
-GlyphFontList* CglModelBox::CurrentFont()
+GlyphFontList* CglModelBox::CurrentFont(const DrawContext& dc)
 {
     ReadAmbient();
-    RenderContext* rc = RenderContext::Current();
-    return rc ? rc->fonts().Get(labelStyle_.face, labelStyle_.points, rc->lineWidthUnit * 12.0f) : nullptr;
+    return dc.fonts ? dc.fonts->Get(labelStyle_.face, labelStyle_.points, dc.fontDpi()) : nullptr;
 }
 
-std::array<float, 4> CglModelBox::FlatLabelSpace()
+std::array<float, 4> CglModelBox::FlatLabelSpace(const DrawContext& dc)
 {
     std::array<float, 4> space{0.0f, 0.0f, 0.0f, 0.0f};
-    GlyphFontList* font = CurrentFont();
+    GlyphFontList* font = CurrentFont(dc);
     if (!font || axesStyle_ == 2)
         return space;
     constexpr float gap = 4.0f;
@@ -300,7 +297,7 @@ std::array<float, 4> CglModelBox::FlatLabelSpace()
     return space;
 }
 
-void CglModelBox::UpdateBox()
+void CglModelBox::UpdateBox(const DrawContext& dc)
 {
     RefreshView();
     ReadAmbient();
@@ -313,7 +310,7 @@ void CglModelBox::UpdateBox()
         std::int32_t type = p->fields().type;
         p->SetFarSide(type == kPlaneXY ? m[6] < 0.0 : type == kPlaneYZ ? m[10] < 0.0 : m[2] < 0.0);
     }
-    BoxFrame frame = Frame();
+    BoxFrame frame = Frame(dc);
     for (auto& a : axes_)
         a->UpdateList(frame, axesStyle_);
     const CglAxis* byDirection[3] = {axes_[0].get(), axes_[1].get(), axes_[2].get()};
@@ -335,7 +332,7 @@ void CglModelBox::UpdateBox()
         RecordEdges(frame);
         lists_.End(kEdgesList);
     }
-    font_ = CurrentFont();
+    font_ = CurrentFont(dc);
 }
 
 void CglModelBox::RecordEdges(const BoxFrame& frame)
@@ -363,17 +360,17 @@ void CglModelBox::RecordEdges(const BoxFrame& frame)
     glPopAttrib();
 }
 
-void CglModelBox::DrawFrameStart()
+void CglModelBox::DrawFrameStart(const DrawContext& dc)
 {
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);
     if (mode == GL_SELECT)
         return;
-    UpdateBox();
+    UpdateBox(dc);
     lists_.Call(kPlanesList);
 }
 
-void CglModelBox::DrawBehind()
+void CglModelBox::DrawBehind(const DrawContext&)
 {
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);
@@ -384,7 +381,7 @@ void CglModelBox::DrawBehind()
             p->CallGrid();
 }
 
-void CglModelBox::DrawInFront()
+void CglModelBox::DrawInFront(const DrawContext&)
 {
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);

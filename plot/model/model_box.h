@@ -4,7 +4,7 @@
 // Every frame it chooses the edges the axes are drawn on and the far sides
 // the planes stand on, rebuilds what changed and plays its display lists.
 
-#include "plot/core/context_lists.h"
+#include "plot/base/context_lists.h"
 #include "plot/model/back_plane.h"
 #include "plot/model/box_frame.h"
 #include "plot/model/gl_axis.h"
@@ -55,12 +55,12 @@ public:
     void DiscardLists() override;
     void MarkAxesStale() override;
     void FitAxes(BoundingRecord& sceneBox, bool flatPlot) override;
-    void DrawFrameStart() override;
-    void DrawBehind() override;
-    void DrawInFront() override;
+    void DrawFrameStart(const DrawContext& dc) override;
+    void DrawBehind(const DrawContext& dc) override;
+    void DrawInFront(const DrawContext& dc) override;
     int UserClipPlanes(double (*planes)[4]) override;
     std::array<float, 3> BoxScale() override { return ComputeBoxScale(); }
-    std::array<float, 4> FlatLabelSpace() override;
+    std::array<float, 4> FlatLabelSpace(const DrawContext& dc) override;
 
     // The stretch of the scene per display axis: a cube whose height is
     // VerticalScale percent of its width, unless the view is constrained or
@@ -68,14 +68,14 @@ public:
     std::array<float, 3> ComputeBoxScale() const;
     // Brings the axes' edges, the planes' sides and every list up to date
     // for the current modelling matrix.
-    void UpdateBox();
-    BoxFrame Frame() const;
+    void UpdateBox(const DrawContext& dc);
+    BoxFrame Frame(const DrawContext& dc) const;
 
 private:
     static const MemberDispatch& members();
     void RefreshView();
     void ReadAmbient();
-    GlyphFontList* CurrentFont();
+    GlyphFontList* CurrentFont(const DrawContext& dc);
     void RecordEdges(const BoxFrame& frame);
     bool PlaneShown(const CglBackPlane& p) const { return !view_.flatPlot || p.fields().type == kPlaneXY; }
 

@@ -5,6 +5,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "plot/model/bounding_record.h"
+#include "plot/model/draw_context.h"
 
 #include <array>
 
@@ -26,10 +27,10 @@ public:
         (void)flatPlot;
     }
     // At the start of a frame: label fonts and the box's cached list.
-    virtual void DrawFrameStart() {}
+    virtual void DrawFrameStart(const DrawContext& dc) { (void)dc; }
     // The parts behind the models and those in front of them.
-    virtual void DrawBehind() {}
-    virtual void DrawInFront() {}
+    virtual void DrawBehind(const DrawContext& dc) { (void)dc; }
+    virtual void DrawInFront(const DrawContext& dc) { (void)dc; }
     // Planes (a, b, c, d) that keep the part inside the axes' user limits;
     // at most six.
     virtual int UserClipPlanes(double (*planes)[4])
@@ -42,7 +43,11 @@ public:
     // Pixels a flat plot's numbers (and axis labels) need beyond the data
     // rectangle and its ticks: left, bottom, right, top. Zero when nothing
     // is known; asked with the context current.
-    virtual std::array<float, 4> FlatLabelSpace() { return {0.0f, 0.0f, 0.0f, 0.0f}; }
+    virtual std::array<float, 4> FlatLabelSpace(const DrawContext& dc)
+    {
+        (void)dc;
+        return {0.0f, 0.0f, 0.0f, 0.0f};
+    }
 };
 
 } // namespace halvex

@@ -1,7 +1,7 @@
 // The automation interface IglModel of plot models: 72 properties.
-#include "plot/core/automation_values.h"
-#include "plot/core/member_dispatch.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/automation_values.h"
+#include "plot/base/member_dispatch.h"
+#include "plot/base/plot_errors.h"
 #include "plot/model/plot_model.h"
 
 #include <cmath>

@@ -3,6 +3,7 @@
 // exports talk to models only through it.
 
 #include "plot/model/bounding_record.h"
+#include "plot/model/draw_context.h"
 
 #include <string>
 
@@ -25,8 +26,9 @@ public:
     virtual void Invalidate() = 0;
     // Some parts must be drawn on every paint, outside the recorded lists.
     virtual bool NeedsDirectDraw() const = 0;
-    // Draws one pass; false when the drawing was interrupted.
-    virtual bool Draw(const BoundingRecord& dataBox, bool accelerated, int facePass, int subPass) = 0;
+    // Draws the pass the context names, with what the context gives; false
+    // when the drawing was interrupted or the model cannot draw.
+    virtual bool Draw(const DrawContext& dc) = 0;
     virtual SurfaceModel* AsSurface() = 0;
     virtual SurfaceModel* AsGridSurface() = 0;
     virtual CglModel* AsReservedA() = 0;

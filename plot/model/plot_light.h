@@ -7,7 +7,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/member_table.h"
-#include "plot/core/packed_color.h"
+#include "plot/base/packed_color.h"
 #include "plot/model/plot_owner.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "plot/model/plot_model.h"
 
-#include "plot/core/member_dispatch.h"
+#include "plot/base/member_dispatch.h"
 
 #include <algorithm>
 

@@ -76,7 +76,7 @@ public:
     void ComputeBarBox() override;
     void Invalidate() override;
     bool NeedsDirectDraw() const override { return false; }
-    bool Draw(const BoundingRecord&, bool, int, int) override { return true; }
+    bool Draw(const DrawContext&) override { return true; }
     SurfaceModel* AsSurface() override { return nullptr; }
     SurfaceModel* AsGridSurface() override { return AsSurface(); }
     CglModel* AsReservedA() override { return nullptr; }

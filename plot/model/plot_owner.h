@@ -43,9 +43,6 @@ public:
     // The link new models get as their owner.
     virtual platform::Ref<OwnerLink> Link() const = 0;
 
-    // Asked by a model's drawing between strips: true stops it (the user
-    // pressed Escape).
-    virtual bool InterruptRequested() { return false; }
     // A model cannot draw itself; each model tells each message once.
     virtual void DrawProblem(std::string_view message) { (void)message; }
 

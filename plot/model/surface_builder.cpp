@@ -1,6 +1,6 @@
 #include "plot/model/surface_builder.h"
 
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/model/surface_model.h"
 
 #include <cmath>

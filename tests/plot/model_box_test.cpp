@@ -3,7 +3,7 @@
 #include "tests/plot/plot_test_support.h"
 
 #include "plot/core/plot_control.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 #include "plot/model/model_box.h"
 
 #include <cmath>

@@ -3,9 +3,9 @@
 // measuring with its two errors, raised exponents, and the lists made
 // again for a new context.
 #include "plot/core/egl_context.h"
-#include "plot/core/font_face.h"
-#include "plot/core/glyph_font_list.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/font_face.h"
+#include "plot/base/glyph_font_list.h"
+#include "plot/base/plot_errors.h"
 #include "plot/model/scene_number.h"
 #include "tests/plot/plot_test_support.h"
 

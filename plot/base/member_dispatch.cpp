@@ -1,7 +1,7 @@
-#include "plot/core/member_dispatch.h"
+#include "plot/base/member_dispatch.h"
 
 #include "platform/automation/dispatch_exception.h"
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 
 #include "platform/automation/dispatch_exception.h"
 

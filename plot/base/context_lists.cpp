@@ -1,6 +1,6 @@
-#include "plot/core/context_lists.h"
+#include "plot/base/context_lists.h"
 
-#include "plot/core/render_context.h"
+#include "plot/base/gl_generation.h"
 
 #include <GL/gl.h>
 
@@ -10,11 +10,11 @@ namespace halvex {
 
 const ContextLists::Entry* ContextLists::Current() const
 {
-    const RenderContext* rc = RenderContext::Current();
-    if (!rc)
+    std::uint64_t generation = glgen::Current();
+    if (generation == 0)
         return nullptr;
     for (const Entry& e : entries_)
-        if (e.generation == rc->generation())
+        if (e.generation == generation)
             return &e;
     return nullptr;
 }
@@ -23,15 +23,15 @@ ContextLists::Entry* ContextLists::Current(bool make)
 {
     if (Entry* e = const_cast<Entry*>(static_cast<const ContextLists&>(*this).Current()))
         return e;
-    const RenderContext* rc = RenderContext::Current();
-    if (!make || !rc)
+    std::uint64_t generation = glgen::Current();
+    if (!make || generation == 0)
         return nullptr;
     // Names of contexts that are gone went with them.
-    std::erase_if(entries_, [](const Entry& e) { return !RenderContext::GenerationLive(e.generation); });
+    std::erase_if(entries_, [](const Entry& e) { return !glgen::Live(e.generation); });
     unsigned base = glGenLists(count_);
     if (base == 0)
         return nullptr;
-    entries_.push_back({rc->generation(), base, 0});
+    entries_.push_back({generation, base, 0});
     return &entries_.back();
 }
 

@@ -1,6 +1,6 @@
-#include "plot/core/glyph_font_list.h"
+#include "plot/base/glyph_font_list.h"
 
-#include "plot/core/plot_errors.h"
+#include "plot/base/plot_errors.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "plot/core/automation_values.h"
+#include "plot/base/automation_values.h"
 
 #include "platform/automation/dispatch_exception.h"
 

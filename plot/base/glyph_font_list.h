@@ -9,7 +9,7 @@
 // characters 1 and 2 is a superscript: drawn with the raised glyphs, 0.7
 // of the size, lifted by 0.45 em.
 
-#include "plot/core/font_face.h"
+#include "plot/base/font_face.h"
 
 #include <bitset>
 #include <map>

@@ -1,4 +1,4 @@
-#include "plot/core/font_face.h"
+#include "plot/base/font_face.h"
 
 #include "platform/text/ascii_case.h"
 #include "platform/text/cp1251.h"
