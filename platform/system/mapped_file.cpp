@@ -88,10 +88,12 @@ bool MappedFile::open(const std::string& path, std::string* error)
             ::munmap(p, size);
         }
     }
-    ::close(fd);
     // Not a plain file with a size (a pipe, a device, /proc), or mapping
-    // failed: read it, which also gives the usual messages for folders.
-    return heap_.load(path, error);
+    // failed: read it through the same descriptor (a pipe's writer must not
+    // see its reader go), which also gives the usual messages for folders.
+    bool ok = heap_.load(fd, path, error);
+    ::close(fd);
+    return ok;
 }
 
 void MappedFile::prefetch(std::size_t begin, std::size_t end) const noexcept

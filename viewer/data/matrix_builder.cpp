@@ -221,7 +221,6 @@ private:
     bool kept_ = false;
 };
 
-} // namespace
 DataExtremes PointPasses::scan(Pacer* pacer, bool keep)
 {
     // Kept points must fit in the budget and their cells in 32 bits.
@@ -397,6 +396,8 @@ void PointPasses::placeByReading(VisualizationMatrix& m, const DataExtremes& e, 
             cells[c] = overlay[c];
         }
 }
+
+} // namespace
 
 bool MapIndex(double v, double lo, double hi, std::int64_t& out) noexcept
 {

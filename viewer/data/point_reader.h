@@ -41,9 +41,14 @@ inline constexpr std::array<unsigned char, 256> kCharClass = [] {
     std::array<unsigned char, 256> t{};
     t[' '] = t[';'] = t['\t'] = kSeparator;
     t['\r'] = t['\n'] = kLineEnd;
-    static_assert(' ' != '\r' && ';' != '\n');
     return t;
 }();
+static_assert([] {
+    for (int c = 0; c < 256; ++c)
+        if (((kCharClass[c] & kSeparator) != 0) != isFieldSeparator(static_cast<char>(c)))
+            return false;
+    return true;
+}(), "the separators of the table are the field separators");
 
 // The first CR or LF in [p, end), or end; bytes up to `readable` may be read.
 inline const char* findLineEnd(const char* p, const char* end, const char* readable) noexcept
@@ -52,7 +57,8 @@ inline const char* findLineEnd(const char* p, const char* end, const char* reada
     const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
     while (p < end && readable - p >= 16) {
         __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf))));
+        __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
         if (mask) {
             const char* hit = p + __builtin_ctz(mask);
             return hit < end ? hit : end;
