@@ -2,6 +2,7 @@
 
 #include "plot/core/gl_control_core.h"
 #include "plot/host/ambient_font.h"
+#include "plot/widget/annotation_painter.h"
 
 #include <QFont>
 #include <QPainter>
@@ -65,6 +66,7 @@ void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& b
 void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
                   double dpiRatio)
 {
+    DrawAnnotations(painter, control, bounds);
     DrawBorder(painter, control, bounds);
     const ControlState& s = control.state();
     if (s.graphTitle.empty() || s.graphTitlePosition == 2)
