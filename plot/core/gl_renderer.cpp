@@ -4,6 +4,7 @@
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
 #include "plot/host/control_site.h"
+#include "plot/model/mesh_model.h"
 #include "plot/model/plot_light.h"
 
 #include <GL/gl.h>
@@ -293,6 +294,9 @@ void GlRenderer::RecomputeDataBox()
     for (const auto& [number, model] : control_.models()) {
         if (!model || !(model->AsMesh() || model->AsQuickPlot()))
             continue;
+        // A point list shown as a surface is measured by its grid.
+        if (MeshModel* mesh = model->AsMesh())
+            mesh->EnsureGrid(this);
         const BoundingRecord& r = model->DataRecord();
         std::uint32_t shade = model->format().shadeModel1;
         int kind = model->ViewAs();

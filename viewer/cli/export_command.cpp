@@ -13,6 +13,7 @@
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/scatter_export.h"
 #include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
@@ -179,7 +180,9 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
         PlotBinding plot(control);
         plot.RemoveSurfaces();
-        if (ex.sum) {
+        if (ex.scatter) {
+            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
+        } else if (ex.sum) {
             VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
             plot.AddSurface(sum);
             added = 1;
