@@ -1,5 +1,6 @@
 #include "plot/core/gl_renderer.h"
 
+#include "platform/automation/dispatch_exception.h"
 #include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
@@ -741,7 +742,16 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
     bool going = true;
     for (int sub = directOnly ? 3 : 0; sub < kDrawPassCount; ++sub) {
         dc.pass = DrawPass(sub);
-        if (model.Draw(dc))
+        bool drawn = false;
+        try {
+            drawn = model.Draw(dc);
+        } catch (const platform::DispatchException& e) {
+            // A replay the checks or GL refused: the model is skipped, the
+            // others drawn.
+            control_.DrawProblem(e.description());
+            break;
+        }
+        if (drawn)
             continue;
         // Only the user's interruption ends the pass; a model that cannot
         // draw itself has said so and leaves the others alone.

@@ -34,6 +34,13 @@ const char* UsageText()
            "                                   file's coordinates; a blank line between lines.\n"
            "                                   --levels N: N levels evenly spaced inside the\n"
            "                                   range (default: about 15 at round values)\n"
+           "  tavrin --export OUT.png --polyhedron REQUEST [picture options]\n"
+           "                                   draw a uniform polyhedron: a name (\"cube\"), a table\n"
+           "                                   number (\"#42\") or a Wythoff symbol (\"3|2 4\"), after\n"
+           "                                   \"+\" to colour its faces by sides, \"*\" for its dual\n"
+           "  tavrin --polyhedron REQUEST --info\n"
+           "                                   print its name, dual, symbol, Coxeter and Wenninger\n"
+           "                                   numbers and its counts as NAME=VALUE lines\n"
            "  tavrin --grid FILE --size RxC     print a file's points gridded by natural neighbours:\n"
            "                                   \"Xmin Xmax Ymin Ymax\" of the points, then R lines\n"
            "                                   (X from Xmin to Xmax) of C values (Y likewise)\n"
@@ -241,6 +248,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!needValues(args, i, 1, error))
                 return false;
             (a == "--load-state" ? cl.loadState : cl.saveState) = args[++i];
+        } else if (a == "--polyhedron") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            cl.polyhedron = args[++i];
+        } else if (a == "--info") {
+            cl.info = true;
         } else if (a == "--rect") {
             if (!needValues(args, i, 4, error))
                 return false;
@@ -318,7 +331,31 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "option --levels needs --contours";
         return false;
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty()) {
+    if (cl.info && !cl.polyhedron) {
+        error = "--info needs --polyhedron";
+        return false;
+    }
+    if (cl.polyhedron) {
+        if (cl.info && (modeSet || state)) {
+            error = "--info cannot be combined with another command";
+            return false;
+        }
+        if (cl.info) {
+            cl.mode = CommandLine::Mode::PolyhedronInfo;
+        } else if (cl.mode != CommandLine::Mode::Export) {
+            error = "--polyhedron needs --export or --info";
+            return false;
+        }
+        if (!cl.files.empty()) {
+            error = "--polyhedron draws no data files";
+            return false;
+        }
+        if (cl.exportTo.scatter || cl.exportTo.sum) {
+            error = "--polyhedron draws no data files: --scatter and --sum do not apply";
+            return false;
+        }
+    }
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty() && !cl.polyhedron) {
         error = "--export needs at least one data file or --load-state";
         return false;
     }

@@ -17,6 +17,7 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        PolyhedronInfo, // describe a uniform polyhedron
         State,  // load and save the plot control's state, nothing drawn
         Contours, // print the Z contour lines of one file's matrix
         Grid,   // print a file's points gridded by natural neighbours
@@ -53,6 +54,9 @@ struct CommandLine {
         std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;
 
+    // --polyhedron REQUEST: with --info described, with --export drawn.
+    std::optional<std::string> polyhedron;
+    bool info = false;
     // --grid FILE --size RxC: rows along X, columns along Y.
     std::optional<std::array<int, 2>> gridSize;
     // --load-state IN, --save-state OUT: with --export, or alone (the control
