@@ -5,6 +5,9 @@ namespace halvex {
 namespace {
 
 constexpr std::uint64_t kHeaderBytes = 56; // 14 + 40, padded to a multiple of four
+// Readers take the colour table straight after the information header; the
+// two bytes of padding come after it.
+constexpr std::size_t kPaletteAt = 14 + 40;
 constexpr std::uint64_t kPaletteBytes = 256 * 4;
 
 void put16(std::string& s, std::size_t at, std::uint32_t v)
@@ -68,7 +71,7 @@ std::string BmpHeaders(const BmpLayout& l)
     if (l.bits == 8)
         for (int i = 0; i < 256; ++i) {
             auto c = PaletteEntry(i);
-            std::size_t at = std::size_t(kHeaderBytes) + std::size_t(i) * 4;
+            std::size_t at = kPaletteAt + std::size_t(i) * 4;
             h[at] = char(c[2]);
             h[at + 1] = char(c[1]);
             h[at + 2] = char(c[0]);

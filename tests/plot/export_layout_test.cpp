@@ -130,9 +130,10 @@ TEST(BmpFormat, HeadersStateTheTrueSizes)
     EXPECT_EQ(l.rowBytes, 4u);
     EXPECT_EQ(u32(h, 2), 1080u + 8u);
     EXPECT_EQ(u32(h, 46), 256u);
-    // Palette entry 255: white; 7: pure red.
-    EXPECT_EQ(std::string(h.data() + 56 + 255 * 4, 3), std::string("\xFF\xFF\xFF", 3));
-    EXPECT_EQ(std::string(h.data() + 56 + 7 * 4, 3), std::string("\x00\x00\xFF", 3));
+    // The colour table follows the information header (offset 54); entry
+    // 255: white; 7: pure red.
+    EXPECT_EQ(std::string(h.data() + 54 + 255 * 4, 3), std::string("\xFF\xFF\xFF", 3));
+    EXPECT_EQ(std::string(h.data() + 54 + 7 * 4, 3), std::string("\x00\x00\xFF", 3));
 }
 
 TEST(BmpFormat, SizesInSixtyFourBitsAndRefusedPastTwoGigabytes)
