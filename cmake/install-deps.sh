@@ -10,7 +10,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libg
 # (PostScript), povray (POV-Ray scenes), Coin (VRML, through a checker the
 # tests build) and poppler's pdftoppm (PDF).
 test_pkgs=(libgtest-dev xvfb xauth locales ghostscript povray libcoin-dev poppler-utils)
-bench_pkgs=(libbenchmark-dev gawk mawk time gnuplot-nox python3 lua5.4)
+bench_pkgs=(libbenchmark-dev gawk mawk time gnuplot-nox python3 lua5.4 libqhull-dev)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
 want=("${build_pkgs[@]}")

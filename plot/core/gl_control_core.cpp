@@ -163,7 +163,7 @@ platform::Ref<CglModel> CGLCOleControl::NewPlaceholder() const
     return platform::Ref<CglModel>(new CglModel(link_));
 }
 
-void CGLCOleControl::RemoveSurfaces()
+void CGLCOleControl::RemoveSurfaces(bool redraw)
 {
     for (auto& [number, model] : models_) {
         platform::Ref<CglModel> placeholder = NewPlaceholder();
@@ -177,7 +177,8 @@ void CGLCOleControl::RemoveSurfaces()
     dataBox_ = BoundingRecord::empty();
     // The flags describe the table, which now holds placeholders only.
     RecomputeViewFlags();
-    RequestRedraw();
+    if (redraw)
+        RequestRedraw();
 }
 
 CglLight* CGLCOleControl::LightAt(int slot) const noexcept

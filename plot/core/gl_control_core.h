@@ -60,8 +60,9 @@ public:
     static bool IsDataModel(CglModel& model);
     // 0 for an empty table, else the number of data models, at least 1.
     int NextModelNumber() const;
-    // Every model is replaced by a placeholder that keeps its format.
-    void RemoveSurfaces();
+    // Every model is replaced by a placeholder that keeps its format;
+    // redraw: as every change that affects the picture ends.
+    void RemoveSurfaces(bool redraw = true);
 
     // Light slots 0..7; nullptr for an empty slot or any other number.
     CglLight* LightAt(int slot) const noexcept;

@@ -1,9 +1,12 @@
 #include "plot/core/gl_renderer.h"
 
 #include "plot/base/feedback_marks.h"
+#include "platform/automation/dispatch_exception.h"
+#include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
 #include "plot/host/control_site.h"
+#include "plot/model/mesh_model.h"
 #include "plot/model/plot_light.h"
 
 #include <GL/gl.h>
@@ -125,6 +128,13 @@ DrawContext GlRenderer::FrameContext()
         dc.pointThreshold = context_->pointThreshold();
         dc.fonts = &context_->fonts();
     }
+    dc.viewport = {0, 0, lastWidth_, lastHeight_};
+    if (ModelBoxLink* mb = control_.modelBox())
+        for (int type = 0; type < 3; ++type)
+            dc.planePlacement[std::size_t(type)] = mb->GridPlacementList(type);
+    std::array<float, 3> bg = ambientColor(control_, host::ambient::BackColor, 0xFFFFFF);
+    dc.backColor = packRgb({bg[0], bg[1], bg[2], 1.0f}, 0);
+    dc.labelStyle = control_.LabelStyle();
     return dc;
 }
 
@@ -333,6 +343,9 @@ void GlRenderer::RecomputeDataBox()
     for (const auto& [number, model] : control_.models()) {
         if (!model || !(model->AsMesh() || model->AsQuickPlot()))
             continue;
+        // A point list shown as a surface is measured by its grid.
+        if (MeshModel* mesh = model->AsMesh())
+            mesh->EnsureGrid(this);
         const BoundingRecord& r = model->DataRecord();
         std::uint32_t shade = model->format().shadeModel1;
         int kind = model->ViewAs();
@@ -792,7 +805,17 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
         const bool depthOnly = dc.pass == DrawPass::DepthOnly;
         if (depthOnly)
             glPassThrough(feedback_mark::kHiddenFillBegin);
-        bool drawn = model.Draw(dc);
+        bool drawn = false;
+        try {
+            drawn = model.Draw(dc);
+        } catch (const platform::DispatchException& e) {
+            // A replay the checks or GL refused: the model is skipped, the
+            // others drawn.
+            if (depthOnly)
+                glPassThrough(feedback_mark::kHiddenFillEnd);
+            control_.DrawProblem(e.description());
+            break;
+        }
         if (depthOnly)
             glPassThrough(feedback_mark::kHiddenFillEnd);
         if (drawn)

@@ -31,6 +31,8 @@ public:
     }
     // Shows the control's About box, modally.
     virtual void showAboutBox() {}
+    // Every property the container binds may have changed.
+    virtual void boundPropertiesChanged() {}
 
 protected:
     ~ControlSite() = default;

@@ -13,13 +13,19 @@ namespace halvex {
 using Vertex = std::array<float, 3>;
 
 // A rows × cols vertex grid, element (i, j) at i + j × rows: either a
-// height matrix (vertex (j, height, i)) or stored vertices (3 floats each).
+// height matrix or stored vertices (3 floats each). A matrix surface's
+// vertex (i, j) is (j, height, i); an interpolated grid (alongX) puts row i
+// at origin[0] + i × spacing[0] along display x and column j at origin[1] +
+// j × spacing[1] along display z.
 struct GridSource {
     const float* heights = nullptr;
     const float* xyz = nullptr;
     const float* normals = nullptr; // stored normals, or none
     std::int32_t rows = 0;
     std::int32_t cols = 0;
+    bool alongX = false;
+    float origin[2] = {0.0f, 0.0f};
+    float spacing[2] = {1.0f, 1.0f};
     // Every step-th row and column of a grid of fullRows × fullCols, the
     // last ones always included (see Thinned).
     std::int32_t step = 1;
@@ -42,8 +48,12 @@ struct GridSource {
     }
     Vertex at(std::int32_t i, std::int32_t j) const noexcept
     {
-        if (heights)
+        if (heights) {
+            if (alongX)
+                return {origin[0] + float(fullRow(i)) * spacing[0], heights[index(i, j)],
+                        origin[1] + float(fullCol(j)) * spacing[1]};
             return {float(fullCol(j)), heights[index(i, j)], float(fullRow(i))};
+        }
         const float* v = xyz + 3 * index(i, j);
         return {v[0], v[1], v[2]};
     }

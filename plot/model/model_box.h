@@ -61,6 +61,7 @@ public:
     int UserClipPlanes(double (*planes)[4]) override;
     std::array<float, 3> BoxScale() override { return ComputeBoxScale(); }
     std::array<float, 4> FlatLabelSpace(const DrawContext& dc) override;
+    unsigned GridPlacementList(int planeType) override;
 
     // The stretch of the scene per display axis: a cube whose height is
     // VerticalScale percent of its width, unless the view is constrained or

@@ -96,6 +96,7 @@ Feedback RenderTest::feedback()
                                            int(c[2] * 255 + 0.5f), int(c[3] * 255 + 0.5f)});
                 for (GLint a = 0; a < corners; ++a)
                     f.polygonCorners.push_back({v[a * vertex], v[a * vertex + 1]});
+                f.polygonSizes.push_back(int(corners));
             }
             k += 2 + corners * vertex;
         } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
@@ -110,6 +111,9 @@ Feedback RenderTest::feedback()
             k += 1 + 2 * vertex;
         } else if (token == GL_POINT_TOKEN) {
             ++f.points;
+            k += 1 + vertex;
+        } else if (token == GL_BITMAP_TOKEN) {
+            ++f.bitmaps;
             k += 1 + vertex;
         } else if (token == GL_PASS_THROUGH_TOKEN) {
             k += 2;

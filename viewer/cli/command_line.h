@@ -17,7 +17,10 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        PolyhedronInfo, // describe a uniform polyhedron
         State,  // load and save the plot control's state, nothing drawn
+        Contours, // print the Z contour lines of one file's matrix
+        Grid,   // print a file's points gridded by natural neighbours
         Help,
         Version,
     };
@@ -30,9 +33,15 @@ struct CommandLine {
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
 
+    // --contours FILE [--levels N]: N interior levels evenly spaced; without
+    // it, the automatic (nice-number) levels.
+    std::optional<std::int32_t> contourLevels;
+
     // --export OUT FILE... [--each | --sum] [--size WxH] [--dpi N] [--bits B] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
     // through the control's objects: ModelBox.ZAxis.NumGrids)
+    // [--scatter [--grid RxC]]: the files' points as point lists, not
+    // matrices; with --grid, gridded by natural neighbours into a surface.
     struct Export {
         std::string output;
         bool sum = false;
@@ -45,8 +54,15 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        bool scatter = false;
+        std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;
 
+    // --polyhedron REQUEST: with --info described, with --export drawn.
+    std::optional<std::string> polyhedron;
+    bool info = false;
+    // --grid FILE --size RxC: rows along X, columns along Y.
+    std::optional<std::array<int, 2>> gridSize;
     // --load-state IN, --save-state OUT: with --export, or alone (the control
     // with nothing drawn; --set and --get apply there too).
     std::string loadState;

@@ -14,7 +14,9 @@
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/headless_commands.h"
+#include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/scatter_export.h"
 #include "viewer/data/matrix_builder.h"
 
 #include <QGuiApplication>
@@ -224,7 +226,12 @@ int exportFile(const CommandLine& cl, const std::string& programFolder, std::FIL
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
         PlotBinding plot(control);
         plot.RemoveSurfaces();
-        if (ex.sum) {
+        if (cl.polyhedron) {
+            AddPolyhedronPlot(*control, *cl.polyhedron);
+            added = 1;
+        } else if (ex.scatter) {
+            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
+        } else if (ex.sum) {
             VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
             plot.AddSurface(sum);
             added = 1;
