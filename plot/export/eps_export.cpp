@@ -67,6 +67,13 @@ bool ExportEps(CGLCOleControl& control, const EpsRequest& request, const std::st
         error = "a PostScript picture can be at most as large as one OpenGL viewport";
         return false;
     }
+    // The stream is read as seven values a vertex, which only RGBA gives.
+    GLboolean rgba = GL_FALSE;
+    glGetBooleanv(GL_RGBA_MODE, &rgba);
+    if (!rgba) {
+        error = "the PostScript picture needs an RGBA rendering context";
+        return false;
+    }
     std::vector<float> stream;
     bool ok = CaptureFeedback([&] { return target.DrawWhole() != GlRenderer::Frame::Skipped; }, kVertexEstimate,
                               kPrimitiveEstimate, stream, error);
