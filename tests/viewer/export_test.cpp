@@ -324,7 +324,8 @@ TEST(ExportOptions, ResolutionAndBitsPerPixel)
     for (const char* bad : {"0", "12", "x"})
         EXPECT_FALSE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--bits", bad}, cl, error)) << bad;
     EXPECT_FALSE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--dpi", "0"}, cl, error));
-    EXPECT_FALSE(ParseCommandLine({"a.txt", "--dpi", "300"}, cl, error));
+    CommandLine viewer;
+    EXPECT_FALSE(ParseCommandLine({"a.txt", "--dpi", "300"}, viewer, error));
     EXPECT_NE(error.find("--export"), std::string::npos) << error;
 }
 
