@@ -11,10 +11,14 @@ const char* UsageText()
            "                                   checked, and the first is shown\n"
            "  tavrin --matrix FILE [options]   print the visualization matrix of a data file\n"
            "  tavrin --sum FILE... [options]   print the cell-by-cell sum of the files' matrices\n"
-           "  tavrin --export OUT.png [FILE...] [options]\n"
-           "                                   draw the files' surfaces into a PNG picture, with no\n"
-           "                                   display: --each (one surface per file, the default)\n"
+           "  tavrin --export OUT [FILE...] [options]\n"
+           "                                   draw the files' surfaces with no display, in the format\n"
+           "                                   OUT's extension names: .png, .bmp, .eps (PostScript),\n"
+           "                                   .wrl (VRML), .pov (POV-Ray) or .pdf;\n"
+           "                                   --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
+           "                                   --dpi N lays the picture out for N dots per inch (96);\n"
+           "                                   --bits 8|16|24|32 (.bmp, 24);\n"
            "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
@@ -109,6 +113,10 @@ bool readGridSize(const std::string& option, const std::string& v, std::array<in
 
 } // namespace
 
+// The largest picture side: pictures are drawn in bands, so the size is
+// bounded by patience rather than memory.
+constexpr std::int32_t kLargestSide = 100000;
+
 // The options of --export.
 static bool parseExportOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& cl, bool& modeSet,
                        std::string& error)
@@ -144,12 +152,32 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         std::size_t x = v.find_first_of("xX");
         std::int32_t w = 0, h = 0;
         if (x == std::string::npos || !platform::parseInt32(v.substr(0, x), w) ||
-            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > 16384 || h > 16384) {
-            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to 16384 pixels";
+            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > kLargestSide || h > kLargestSide) {
+            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to " + std::to_string(kLargestSide) +
+                    " pixels";
             return false;
         }
         ex.width = w;
         ex.height = h;
+        return true;
+    }
+    if (a == "--dpi") {
+        std::int32_t dpi = 0;
+        if (!platform::parseInt32(v, dpi) || dpi < 1 || dpi > 9600) {
+            error = "option --dpi: \"" + v + "\" is not a resolution of 1 to 9600 dots per inch";
+            return false;
+        }
+        ex.dpi = dpi;
+        return true;
+    }
+    if (a == "--bits") {
+        std::int32_t bits = 0;
+        if (!platform::parseInt32(v, bits) || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
+            error = "option --bits: \"" + v + "\" is not 8, 16, 24 or 32";
+            return false;
+        }
+        ex.bits = bits;
+        ex.bitsGiven = true;
         return true;
     }
     if (a == "--get") {
@@ -252,9 +280,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!readGridSize(a, args[++i], size, error))
                 return false;
             cl.gridSize = size;
-        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get" || a == "--plot-script" || a == "--scatter" || a == "--grid" ||
-                   a == "--wizard-choices") {
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--bits" ||
+                   a == "--set" || a == "--model-set" || a == "--get" || a == "--plot-script" || a == "--scatter" ||
+                   a == "--grid" || a == "--wizard-choices") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
