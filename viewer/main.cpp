@@ -10,6 +10,7 @@
 #include "scripthost/script_host.h"
 #include "viewer/settings/program_folder.h"
 #include "viewer/ui/viewer_app.h"
+#include "viewer/ui/wizard_window.h"
 
 #include <clocale>
 #include <cstdio>
@@ -62,6 +63,8 @@ int main(int argc, char** argv)
         return tavrin::RunPolyhedronInfo(*cl.polyhedron, stdout, stderr);
     case tavrin::CommandLine::Mode::State:
         return tavrin::RunStateCommand(cl, stderr);
+    case tavrin::CommandLine::Mode::Wizard:
+        return tavrin::RunWizardWindow(argc, argv, cl, tavrin::ResolveProgramFolder());
     case tavrin::CommandLine::Mode::Grid:
         return tavrin::RunGridCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Window:

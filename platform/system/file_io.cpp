@@ -1,6 +1,7 @@
 #include "platform/system/file_io.h"
 
 #include "platform/system/file_buffer.h"
+#include "platform/system/output_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -107,52 +108,12 @@ bool readRegularFile(const std::string& path, std::string& out, std::size_t maxB
 
 bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* error)
 {
-    std::string dir = extractFilePath(path);
-    std::string tmpl = dir + "." + extractFileName(path) + ".XXXXXX";
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        setError(error, "Cannot create file", path, errno);
-        return false;
-    }
-    struct stat st {};
-    mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            int err = errno;
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            setError(error, "Cannot write file", path, err);
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        setError(error, "Cannot write file", path, err);
-        return false;
-    }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        setError(error, "Cannot write file", path, err);
-        return false;
-    }
-    return true;
+    OutputFile file;
+    if (file.Open(path) && file.Write(bytes) && file.Commit())
+        return true;
+    if (error)
+        *error = file.error();
+    return false;
 }
 
 bool fileExists(const std::string& path) noexcept

@@ -19,7 +19,9 @@ bool readRegularFile(const std::string& path, std::string& out, std::size_t maxB
 
 // Writes the bytes to a temporary file beside the target, flushes it and
 // renames it into place, so the target is either the old or the new file,
-// never half written. An existing target keeps its permission bits.
+// never half written. An existing target keeps its permission bits; a
+// symbolic link is followed and stays a link; a file its owner may not
+// write is refused (see OutputFile).
 bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 bool fileExists(const std::string& path) noexcept;       // a regular file (or a link to one)

@@ -94,6 +94,20 @@ void CGLCOleControl::RefreshScene()
     InvalidateControl(true);
 }
 
+void CGLCOleControl::OnFormat()
+{
+    host::ControlSite* site = this->site();
+    if (!site)
+        return;
+    const bool wasModified = IsModified();
+    SetModifiedFlag(false);
+    site->showFormatDialog();
+    if (!IsModified())
+        SetModifiedFlag(wasModified);
+    else
+        RefreshScene();
+}
+
 void CGLCOleControl::DrawProblem(std::string_view message)
 {
     drawMessages_.emplace_back(message);

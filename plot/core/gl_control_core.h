@@ -92,6 +92,17 @@ public:
     // vector field; the host's property-page notice takes it.
     bool TakePlotKindNotice() noexcept { return std::exchange(plotKindNotice_, false); }
 
+    // "Fo&rmat..." and a double click on the picture: the site shows the
+    // format dialog modally. The modified flag is cleared before and put
+    // back afterwards unless the dialog changed something; a change
+    // redraws the scene from scratch.
+    void OnFormat();
+    // The page and the model tab the format dialog showed last; the next
+    // opening starts there.
+    int lastFormatPage() const noexcept { return formatPage_; }
+    void setLastFormatPage(int page) noexcept { formatPage_ = page; }
+    int lastFormatModel() const noexcept { return formatModel_; }
+    void setLastFormatModel(int tab) noexcept { formatModel_ = tab; }
     // Pasted and dropped annotations, drawn over the picture in this order.
     const std::vector<Annotation>& annotations() const noexcept { return annotations_; }
     // Adds one on top of the others: the window is invalidated with erase
@@ -136,6 +147,8 @@ private:
     bool allSurfaces_ = false;
     bool rebuild_ = true;
     bool plotKindNotice_ = false;
+    int formatPage_ = 0;
+    int formatModel_ = 0;
     std::vector<std::string> drawMessages_;
     std::vector<Annotation> annotations_;
     ViewGestures gestures_{*this};

@@ -1,5 +1,6 @@
 #include "plot/core/gl_renderer.h"
 
+#include "plot/base/feedback_marks.h"
 #include "platform/automation/dispatch_exception.h"
 #include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
@@ -203,14 +204,14 @@ void GlRenderer::RestoreDrawingState()
     glMatrixMode(GL_MODELVIEW);
 }
 
-GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect area)
+bool GlRenderer::PrepareFrame(int width, int height, double dpi, bool limitViewport)
 {
     interrupted_ = false;
     // A collapsed window has no aspect: nothing to draw.
     if (!context_ || width < 1 || height < 1)
-        return Frame::Skipped;
+        return false;
     if (!context_->MakeCurrent())
-        return Frame::Skipped;
+        return false;
     if (context_->generation() != generation_) {
         // Lists of an earlier context mean nothing in this one.
         generation_ = context_->generation();
@@ -220,7 +221,9 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         context_->ReadLimits();
     }
     context_->lineWidthUnit = float(dpi > 0.0 ? dpi : 96.0) / 12.0f;
-    std::array<int, 2> size = LimitViewport(width, height);
+    // A window's viewport is limited; a picture drawn in tiles is the size
+    // it was asked for.
+    std::array<int, 2> size = limitViewport ? LimitViewport(width, height) : std::array<int, 2>{width, height};
     if (size[0] != lastWidth_ || size[1] != lastHeight_ || dpi != lastDpi_) {
         lastWidth_ = size[0];
         lastHeight_ = size[1];
@@ -239,6 +242,14 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         Projection();
     }
     projectionStale_ = false;
+    return true;
+}
+
+GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect area)
+{
+    frameOrigin_ = {0, 0};
+    if (!PrepareFrame(width, height, dpi, true))
+        return Frame::Skipped;
     PixelRect client{0, 0, width, height};
     if (area.empty())
         area = client;
@@ -251,6 +262,43 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
     }
+    return interrupted_ ? Frame::Interrupted : Frame::Drawn;
+}
+
+GlRenderer::Frame GlRenderer::PaintTile(int width, int height, double dpi, PixelRect tile, int margin,
+                                        bool wholeViewport)
+{
+    frameOrigin_ = {0, 0};
+    if (tile.empty() || !PrepareFrame(width, height, dpi, false))
+        return Frame::Skipped;
+    // Fine lines on a fine device are sharp enough without smoothing.
+    if (dpi >= 300.0)
+        glDisable(GL_LINE_SMOOTH);
+    else
+        glEnable(GL_LINE_SMOOTH);
+    PixelRect client{0, 0, width, height};
+    bool pushed = false;
+    if (wholeViewport) {
+        // The whole picture's viewport, moved so that the tile's pixels land
+        // in the framebuffer: every tile is cut from the same picture.
+        frameOrigin_ = {tile.left, height - tile.bottom};
+        pushed = SetPartialViewport(client, client);
+    } else {
+        // Too large for one viewport: the part of the view volume the tile
+        // (and its margin, for what straddles its edges) covers.
+        PixelRect grown{tile.left - margin, tile.top - margin, tile.right + margin, tile.bottom + margin};
+        frameOrigin_ = {grown.left, height - grown.bottom};
+        pushed = SetPartialViewport(grown, client);
+    }
+    BeginFrame(false, client);
+    DrawOpaqueModels();
+    FinishFrame();
+    if (pushed) {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+    frameOrigin_ = {0, 0};
     return interrupted_ ? Frame::Interrupted : Frame::Drawn;
 }
 
@@ -492,6 +540,13 @@ void GlRenderer::FlatProjection()
     glOrtho(left, right, bottom, top, view_.nearPlane, view_.farPlane);
 }
 
+std::array<float, 3> GlRenderer::SceneScale() const
+{
+    if (control_.state().constrainedView)
+        return {1.0f, 1.0f, 1.0f};
+    return BoxScale();
+}
+
 std::array<float, 3> GlRenderer::BoxScale() const
 {
     if (ModelBoxLink* mb = control_.modelBox())
@@ -601,10 +656,13 @@ bool GlRenderer::SetPartialViewport(PixelRect area, PixelRect client)
         glMatrixMode(GL_MODELVIEW);
         pushed = true;
     }
-    int y = client.bottom - r.bottom;
-    glScissor(r.left, y, std::max(0, r.width()), std::max(0, r.height()));
-    glViewport(r.left, y, std::max(0, r.width()), std::max(0, r.height()));
-    view_.viewport = {r.left, y, std::max(0, r.width()), std::max(0, r.height())};
+    // GL's window y runs up from the bottom; a tile's framebuffer starts at
+    // frameOrigin_ of the picture.
+    int x = r.left - frameOrigin_[0];
+    int y = client.bottom - r.bottom - frameOrigin_[1];
+    glScissor(x, y, std::max(0, r.width()), std::max(0, r.height()));
+    glViewport(x, y, std::max(0, r.width()), std::max(0, r.height()));
+    view_.viewport = {x, y, std::max(0, r.width()), std::max(0, r.height())};
     return pushed;
 }
 
@@ -742,15 +800,24 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
     bool going = true;
     for (int sub = directOnly ? 3 : 0; sub < kDrawPassCount; ++sub) {
         dc.pass = DrawPass(sub);
+        // What fills only the depth buffer is marked for the PostScript
+        // export, which has no depth buffer.
+        const bool depthOnly = dc.pass == DrawPass::DepthOnly;
+        if (depthOnly)
+            glPassThrough(feedback_mark::kHiddenFillBegin);
         bool drawn = false;
         try {
             drawn = model.Draw(dc);
         } catch (const platform::DispatchException& e) {
             // A replay the checks or GL refused: the model is skipped, the
             // others drawn.
+            if (depthOnly)
+                glPassThrough(feedback_mark::kHiddenFillEnd);
             control_.DrawProblem(e.description());
             break;
         }
+        if (depthOnly)
+            glPassThrough(feedback_mark::kHiddenFillEnd);
         if (drawn)
             continue;
         // Only the user's interruption ends the pass; a model that cannot

@@ -92,6 +92,15 @@ public:
     // Rebuilds the scene when the control asks for it, or the context is
     // new, or the size changed.
     Frame Paint(int width, int height, double dpi, PixelRect area = {});
+    // One tile of a width × height picture (pixels from its top-left
+    // corner) into the current context's framebuffer. With wholeViewport
+    // (the picture fits one viewport) the framebuffer's bottom-left pixel
+    // is the tile's bottom-left one and the whole picture's viewport is
+    // moved under it; otherwise the part of the view volume the tile
+    // covers is drawn with margin pixels around it, the framebuffer
+    // starting margin pixels below and left of the tile. Lines are
+    // smoothed below 300 dpi.
+    Frame PaintTile(int width, int height, double dpi, PixelRect tile, int margin, bool wholeViewport);
 
     // The steps of a frame, for the paths that draw elsewhere.
     void SetViewport(int x, int y, int width, int height, double dpi);
@@ -116,6 +125,9 @@ public:
     const ViewState& view() const noexcept { return view_; }
     ViewState& view() noexcept { return view_; }
     const BoundingRecord& sceneBox() const noexcept { return box_; }
+    // The per-axis stretch of the modelview (1, 1, 1 with equal scales):
+    // the scene exports apply it as the renderer does.
+    std::array<float, 3> SceneScale() const;
     // The viewport the size rule allows for a window size: both sides scaled
     // by one factor so that the area stays within 3145728 pixels.
     static std::array<int, 2> LimitViewport(int width, int height);
@@ -130,6 +142,9 @@ private:
         bool transparent = false;
         bool directOnly = false;
     };
+    // The frame's set-up common to every paint; false when nothing can be
+    // drawn.
+    bool PrepareFrame(int width, int height, double dpi, bool limitViewport);
     void RecomputeDataBox();
     void Projection();
     void FlatProjection();
@@ -152,6 +167,9 @@ private:
     bool listsValid_ = false;
     std::uint64_t generation_ = 0;
     int lastWidth_ = 0, lastHeight_ = 0;
+    // Where the framebuffer's bottom-left pixel lies in the picture (GL
+    // window coordinates): non-zero while a tile is drawn.
+    std::array<int, 2> frameOrigin_{0, 0};
     double lastDpi_ = 0.0;
     bool interrupted_ = false;
     bool projectionStale_ = false;

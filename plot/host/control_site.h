@@ -33,6 +33,9 @@ public:
     virtual void showAboutBox() {}
     // Every property the container binds may have changed.
     virtual void boundPropertiesChanged() {}
+    // Shows the control's format dialog, modally; false when the container
+    // has no way to show it.
+    virtual bool showFormatDialog() { return false; }
 
 protected:
     ~ControlSite() = default;

@@ -1,32 +1,17 @@
 #include "plot/widget/image_render.h"
 
 #include "plot/core/gl_control_core.h"
-#include "plot/core/offscreen_render.h"
-#include "plot/widget/plot_overlays.h"
-
-#include <QPainter>
+#include "plot/widget/picture_export.h"
 
 namespace halvex {
 
 QImage RenderControlImage(CGLCOleControl& control, int width, int height, std::string& error)
 {
-    OffscreenRenderer target(control, width, height);
-    if (!target.valid()) {
-        error = "cannot draw off screen: " + target.error();
-        return {};
-    }
-    target.Render();
-    std::vector<std::uint8_t> rgba;
-    if (!target.Read(rgba)) {
-        error = "cannot read the off-screen picture back";
-        return {};
-    }
-    QImage image(rgba.data(), width, height, width * 4, QImage::Format_RGBA8888);
-    QImage picture = image.convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&picture);
-    DrawOverlays(painter, control, picture.rect(), control.state().height);
-    painter.end();
-    return picture;
+    control.SetControlSize(width, height);
+    QImage picture = RenderPicture(control, width, height, 96.0, error);
+    if (picture.isNull())
+        return picture;
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace halvex

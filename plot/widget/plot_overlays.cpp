@@ -2,9 +2,11 @@
 
 #include "plot/core/gl_control_core.h"
 #include "plot/host/ambient_font.h"
+#include "platform/text/cp1251.h"
 #include "plot/widget/annotation_painter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -63,26 +65,41 @@ void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& b
     painter.fillRect(QRect(b.right(), b.top(), 1, b.height()), color);
 }
 
+TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, int controlHeight, double dpiRatio,
+                   QPaintDevice* device)
+{
+    TitleText t;
+    const ControlState& s = control.state();
+    if (s.graphTitle.empty() || s.graphTitlePosition == 2)
+        return t;
+    TitleStyle style = AmbientTitleStyle(control);
+    double scale = controlHeight > 0 ? double(bounds.height()) / double(controlHeight) : 1.0;
+    int points = std::max(1, int(std::lround(style.points * scale / std::max(dpiRatio, 1e-6))));
+    t.font = QFont(style.face);
+    t.font.setPointSize(points);
+    t.color = style.color;
+    // The title is 8-bit text of the control's code page, 1251.
+    t.text = QString::fromStdString(platform::cp1251ToUtf8(s.graphTitle));
+    const QFontMetricsF m = device ? QFontMetricsF(t.font, device) : QFontMetricsF(t.font);
+    const double x = bounds.left() + (bounds.width() - m.horizontalAdvance(t.text)) / 2.0;
+    const double y = s.graphTitlePosition == 0 ? bounds.top() + m.ascent() : bounds.top() + bounds.height() - m.descent();
+    t.baseline = QPointF(x, y);
+    return t;
+}
+
 void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
                   double dpiRatio)
 {
     DrawAnnotations(painter, control, bounds);
     DrawBorder(painter, control, bounds);
-    const ControlState& s = control.state();
-    if (s.graphTitle.empty() || s.graphTitlePosition == 2)
+    TitleText title = TitleFor(control, bounds, controlHeight, dpiRatio, painter.device());
+    if (title.text.isEmpty())
         return;
-    TitleStyle style = AmbientTitleStyle(control);
-    double scale = controlHeight > 0 ? double(bounds.height()) / double(controlHeight) : 1.0;
-    int points = std::max(1, int(std::lround(style.points * scale / std::max(dpiRatio, 1e-6))));
-    QFont font(style.face);
-    font.setPointSize(points);
     painter.save();
-    painter.setFont(font);
-    painter.setPen(style.color);
+    painter.setFont(title.font);
+    painter.setPen(title.color);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    Qt::Alignment align = Qt::AlignHCenter | (s.graphTitlePosition == 0 ? Qt::AlignTop : Qt::AlignBottom);
-    // The title is 8-bit text of the control's code page.
-    painter.drawText(bounds, int(align) | Qt::TextSingleLine, QString::fromLatin1(s.graphTitle.c_str()));
+    painter.drawText(title.baseline, title.text);
     painter.restore();
 }
 

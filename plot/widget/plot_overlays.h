@@ -4,9 +4,12 @@
 // graph title, in this order.
 
 #include <QColor>
+#include <QFont>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
+class QPaintDevice;
 class QPainter;
 
 namespace halvex {
@@ -22,6 +25,18 @@ struct TitleStyle {
 // The title's font and colour from the control's container: its ambient
 // font, and its text colour (ambient 513, else its foreground colour).
 TitleStyle AmbientTitleStyle(const CGLCOleControl& control);
+
+// The title as the overlays draw it: its text (empty when none is shown),
+// font, colour and where its baseline starts, for a device of dpiRatio × 96
+// dots per inch (a 96-dpi image when device is null).
+struct TitleText {
+    QString text;
+    QFont font;
+    QColor color;
+    QPointF baseline;
+};
+TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, int controlHeight, double dpiRatio = 1.0,
+                   QPaintDevice* device = nullptr);
 
 // Border and title within bounds. controlHeight is the control's own
 // height in pixels: a bitmap larger than the control gets a larger title.

@@ -3,9 +3,12 @@
 // after Escape asked outside the paint, and the main window showing,
 // summing and clearing surfaces through the real control.
 #include "platform/automation/connection_point.h"
+#include "plot/core/context_menu.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_events.h"
 #include "plot/core/plot_ids.h"
+#include "plot/dialog/format_page.h"
+#include "plot/dialog/format_sheet.h"
 #include "plot/widget/plot_widget.h"
 #include "tests/plot/plot_test_support.h"
 #include "viewer/ui/main_form.h"
@@ -25,6 +28,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QImage>
 
@@ -200,7 +204,8 @@ TEST_F(WidgetTest, TheMouseTurnsZoomsAndSpinsThePicture)
     QApplication::processEvents(QEventLoop::AllEvents, 100);
     EXPECT_EQ(angles(*ctl), stopped);
 
-    // Keys and double clicks only reach the container.
+    // Keys reach only the container; a double click reaches it too (and
+    // opens the format dialog, once this event is over: below).
     QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
     QApplication::sendEvent(&w, &down);
@@ -233,7 +238,7 @@ TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
         if (a->menu())
             axes = a->menu();
     }
-    EXPECT_EQ(texts, (QStringList{"&Paste", "Paste &Special...", "&Fog", "&Lighting", "E&qual Scales",
+    EXPECT_EQ(texts, (QStringList{"&Paste", "Paste &Special...", "Fo&rmat...", "&Fog", "&Lighting", "E&qual Scales",
                                   "&Perspective", "&Box", "Bo&rder", "&Axes"}));
     ASSERT_TRUE(boxEntry && axes);
     EXPECT_TRUE(boxEntry->isCheckable());
@@ -257,6 +262,91 @@ TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
             boxChecked = a->isChecked();
     EXPECT_TRUE(boxChecked);
     popup->close();
+}
+
+// A double click on the picture, and "Fo&rmat...", open the format dialog
+// modally over the window; what it applies is drawn.
+TEST_F(WidgetTest, DoubleClickOpensTheFormatDialog)
+{
+    PlotWidget w(ctl);
+    w.resize(300, 300);
+    addSurface(10);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    auto& control = dynamic_cast<halvex::COpenGLCtrl&>(*ctl);
+    control.SetModifiedFlag(false);
+    QString title;
+    bool modalOverWindow = false;
+    QTimer::singleShot(50, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        modalOverWindow = dialog->parentWidget() == &w && dialog->isModal();
+        dialog->close();
+    });
+    mouse(w, QEvent::MouseButtonDblClick, {150, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseButtonRelease, {150, 150}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(waitFor([&] { return !title.isEmpty(); }));
+    EXPECT_EQ(title, "3-D Plot Format");
+    EXPECT_TRUE(modalOverWindow);
+    EXPECT_FALSE(control.IsModified()) << "closed untouched";
+
+    // From the menu: a change applied is drawn.
+    int frames = w.frames();
+    QTimer::singleShot(50, [&] {
+        auto* sheet = dynamic_cast<halvex::FormatSheet*>(QApplication::activeModalWidget());
+        if (!sheet)
+            return;
+        sheet->selectPage(7);
+        for (QCheckBox* c : sheet->page(7).findChildren<QCheckBox*>())
+            if (c->text() == "Enable &Fog")
+                c->click();
+        sheet->Ok();
+    });
+    std::unique_ptr<QMenu> menu(w.makeContextMenu(nullptr));
+    for (QAction* a : menu->actions())
+        if (a->text() == "Fo&rmat...")
+            a->trigger();
+    EXPECT_TRUE(get(*ctl, "Fog").toBool());
+    EXPECT_TRUE(control.IsModified());
+    EXPECT_TRUE(waitFor([&] { return w.frames() > frames; }));
+}
+
+TEST_F(WidgetTest, ExportsFromTheMenuLeaveTheWindowDrawing)
+{
+    PlotWidget w(ctl);
+    w.resize(240, 240);
+    addSurface(10);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    testsupport::TempDir dir;
+    halvex::ExportChoices choices;
+    int asked = 0;
+    choices.chooseFile = [&](QWidget*, std::string& path, int& filter) {
+        path = dir.file("shot");
+        filter = 3; // the bitmap's filter
+        return true;
+    };
+    choices.chooseBitmap = [&](QWidget*, int& dpi, int& bits) {
+        ++asked;
+        dpi = 300;
+        bits = 16;
+        return true;
+    };
+    choices.report = [](QWidget*, const QString& text) { ADD_FAILURE() << text.toStdString(); };
+    w.setExportChoices(choices);
+    w.runCommand(halvex::menucmd::Export);
+    EXPECT_EQ(asked, 1);
+    // 300 dpi from a 240 × 240 control.
+    QImage shot(QString::fromStdString(dir.file("shot.bmp")));
+    EXPECT_EQ(shot.size(), QSize(750, 750));
+    // The window's own context draws again afterwards.
+    int frames = w.frames();
+    w.update();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > frames; }));
+    EXPECT_EQ(w.lastFrame(), GlRenderer::Frame::Drawn);
+    EXPECT_GT(inked(w.grabFramebuffer()), 100);
 }
 
 TEST_F(WidgetTest, PastedAndDroppedPicturesAreDrawnOverThePlot)

@@ -1,6 +1,7 @@
 // tavrin --export as a user runs it with no display: the options, the
 // picture of every example file, the title and border, property errors,
 // and the atomic write of the picture.
+#include "platform/system/file_io.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/export_command.h"
@@ -19,7 +20,12 @@
 #include <cstdlib>
 #include <span>
 #include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
 
 using namespace tavrin;
 
@@ -197,8 +203,9 @@ TEST(ExportCommand, BadPropertiesKeepTheOldPicture)
     r = runExport("'" + out + "' '" + a + "' --model-set LineWidth=abc", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err, "");
-    r = runExport("'" + dir.file("x.bmp") + "' '" + a + "'", dir);
+    r = runExport("'" + dir.file("x.jpg") + "' '" + a + "'", dir);
     EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(".png .bmp .eps .wrl .pov .pdf"), std::string::npos) << r.err;
     EXPECT_EQ(testsupport::readAll(out), "old");
     r = runExport("'" + out + "' '" + dir.file("missing.txt") + "'", dir);
     EXPECT_EQ(r.status, 1);
@@ -414,3 +421,180 @@ TEST(StateCommand, SavesLoadsAndReportsWhatCannotBeLoaded)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WizardOptions, AreParsed)
+{
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--wizard-choices", "bar,1,0"}, cl, error)) << error;
+    EXPECT_EQ(cl.exportTo.wizardChoices, "bar,1,0");
+    CommandLine w;
+    ASSERT_TRUE(ParseCommandLine({"--wizard", "a.txt", "b.txt", "--rect", "0", "5", "0", "5"}, w, error)) << error;
+    EXPECT_EQ(w.mode, CommandLine::Mode::Wizard);
+    EXPECT_EQ(w.files, (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_FALSE(w.headless());
+    CommandLine none;
+    ASSERT_TRUE(ParseCommandLine({"--wizard"}, none, error));
+    EXPECT_TRUE(none.files.empty());
+    CommandLine c1, c2;
+    EXPECT_FALSE(ParseCommandLine({"--wizard-choices", "0,0,0", "--export", "o.png", "a"}, c1, error));
+    EXPECT_FALSE(ParseCommandLine({"--wizard", "--matrix", "a"}, c2, error));
+}
+
+// The wizard's choices without a window: the same settings, drawn.
+TEST(ExportCommand, WizardChoicesSetThePlotUp)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 2 1.5\n2 0 0.5\n0 2 1\n");
+    std::string out = dir.file("w.png");
+    Result r = runExport("'" + out + "' '" + a +
+                             "' --rect 0 4 0 4 --scale --fill 3 --size 320x240 --wizard-choices bar,1,0 "
+                             "--get Twist --get Lighting",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Twist=90\nLighting=False\n");
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(320, 240));
+    // --set comes after the wizard, so it has the last word.
+    r = runExport("'" + out + "' '" + a + "' --wizard-choices surface,2,lighting --set Tilt=50 --get Tilt "
+                  "--get Lighting --get Twist",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Tilt=50\nLighting=True\nTwist=-10\n");
+    QImage lit(QString::fromStdString(out));
+    ASSERT_FALSE(lit.isNull());
+    // A vector field takes two files; bad choices are named.
+    r = runExport("'" + out + "' '" + a + "' --wizard-choices vector,0,0", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("two files"), std::string::npos) << r.err;
+    // Scattered points take the choices too, as a point list of their own.
+    r = runExport("'" + out + "' --scatter '" + a + "' --wizard-choices scatter,2,solid,symbol=boxes,size=4 "
+                  "--get 'Model(0).PointSymbol' --get 'Model(0).PointSize' --get 'Model(0).ScatterLines'",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Model(0).PointSymbol=3\nModel(0).PointSize=4\nModel(0).ScatterLines=True\n");
+    r = runExport("'" + out + "' '" + a + "' --wizard-choices pie,0,0", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("option --wizard-choices: unknown plot type \"pie\""), std::string::npos) << r.err;
+}
+
+} // namespace
+
+TEST(ExportOptions, ResolutionAndBitsPerPixel)
+{
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--dpi", "300", "--bits", "8", "--size", "20000x300"},
+                                 cl, error))
+        << error;
+    EXPECT_EQ(cl.exportTo.dpi, 300);
+    EXPECT_EQ(cl.exportTo.bits, 8);
+    EXPECT_EQ(cl.exportTo.width, 20000); // drawn in bands: larger than one off-screen bitmap
+    for (const char* bad : {"0", "12", "x"})
+        EXPECT_FALSE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--bits", bad}, cl, error)) << bad;
+    EXPECT_FALSE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--dpi", "0"}, cl, error));
+    CommandLine viewer;
+    EXPECT_FALSE(ParseCommandLine({"a.txt", "--dpi", "300"}, viewer, error));
+    EXPECT_NE(error.find("--export"), std::string::npos) << error;
+}
+
+TEST(ExportCommand, TheOutputsExtensionChoosesTheFormat)
+{
+    testsupport::TempDir dir;
+    const std::string data = std::string(TAVRIN_SOURCE_DIR) + "/examples/ripple.txt";
+    const std::string common = " '" + data + "' --rect 0 40 0 40 --scale --fill 3 --size 200x150";
+    const std::pair<const char*, std::string> kinds[] = {
+        {"p.bmp", "BM"},
+        {"p.eps", "%!PS-Adobe-2.0 EPSF-2.0\n"},
+        {"p.wrl", "#VRML V1.0 ascii\n"},
+        {"p.pov", "#version 3.0\n"},
+        {"p.pdf", "%PDF-"},
+        {"P.PNG", "\x89PNG"},
+    };
+    for (const auto& [name, magic] : kinds) {
+        Result r = runExport("'" + dir.file(name) + "'" + common, dir);
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(testsupport::readAll(dir.file(name)).rfind(magic, 0), 0u) << name;
+    }
+    // A bitmap at 192 dpi: the picture keeps its size, its text and lines
+    // are twice as wide; the depth asked for is the one written.
+    Result r = runExport("'" + dir.file("q.bmp") + "'" + common + " --dpi 192 --bits 16", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage q(QString::fromStdString(dir.file("q.bmp")));
+    EXPECT_EQ(q.size(), QSize(200, 150));
+    std::string bmp = testsupport::readAll(dir.file("q.bmp"));
+    EXPECT_EQ(std::uint8_t(bmp[28]), 16);
+    EXPECT_EQ(bmp.size(), std::size_t(56 + 400 * 150));
+    r = runExport("'" + dir.file("q.png") + "'" + common + " --bits 8", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(".bmp"), std::string::npos) << r.err;
+}
+
+TEST(ExportCommand, NeverWritesOverItsOwnInputs)
+{
+    testsupport::TempDir dir;
+    std::string data = dir.write("data.png", "0 0 1\n1 1 2\n2 0 3\n");
+    Result r = runExport("'" + data + "' '" + data + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("input"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::readAll(data), "0 0 1\n1 1 2\n2 0 3\n");
+    // Nor through a link, nor with the saved state.
+    ASSERT_EQ(::symlink(data.c_str(), dir.file("link.eps").c_str()), 0);
+    r = runExport("'" + dir.file("link.eps") + "' '" + data + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    r = runExport("'" + dir.file("p.png") + "' '" + data + "' --save-state '" + data + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(testsupport::readAll(data), "0 0 1\n1 1 2\n2 0 3\n");
+}
+
+TEST(ExportCommand, FollowsLinksAndRespectsProtectedFiles)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 0 3\n");
+    std::string real = dir.write("real.png", "old");
+    ASSERT_EQ(::symlink("real.png", dir.file("link.png").c_str()), 0);
+    Result r = runExport("'" + dir.file("link.png") + "' '" + a + "' --size 100x80", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    struct stat st {};
+    ASSERT_EQ(::lstat(dir.file("link.png").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)); // still the user's link
+    EXPECT_EQ(QImage(QString::fromStdString(real)).size(), QSize(100, 80));
+    std::string locked = dir.write("locked.eps", "mine");
+    ::chmod(locked.c_str(), 0444);
+    for (const char* name : {"locked.eps"}) {
+        r = runExport("'" + dir.file(name) + "' '" + a + "'", dir);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("locked.eps"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(testsupport::readAll(locked), "mine");
+}
+
+TEST(ExportCommand, LargeBitmapsAreDrawnInBandsWithinTheMemoryBound)
+{
+    testsupport::TempDir dir;
+    const std::string data = std::string(TAVRIN_SOURCE_DIR) + "/examples/ripple.txt";
+    std::string out = dir.file("big.bmp");
+    Result r = runExport("'" + out + "' '" + data +
+                             "' --rect 0 40 0 40 --scale --fill 3 --size 10000x10000 --bits 8 "
+                             "--model-set DrawFilledPolygons=1 --model-set PolygonColormap=1",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    struct rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    // The largest child so far, in kilobytes: well under a gigabyte, where
+    // the whole picture alone would take 400 MB.
+    EXPECT_LT(usage.ru_maxrss, 1024 * 1024);
+    std::string head = testsupport::readAll(out).substr(0, 1080);
+    struct stat st {};
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_EQ(std::uint64_t(st.st_size), 1080ull + 10000ull * 10000ull);
+    std::uint32_t size = 0;
+    std::memcpy(&size, head.data() + 2, 4);
+    EXPECT_EQ(size, std::uint32_t(st.st_size));
+    // A bitmap past 2 GB is refused before anything is drawn.
+    r = runExport("'" + dir.file("huge.bmp") + "' '" + data + "' --size 30000x30000", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("2 GB"), std::string::npos) << r.err;
+    EXPECT_FALSE(platform::fileExists(dir.file("huge.bmp")));
+}

@@ -11,10 +11,14 @@ const char* UsageText()
            "                                   checked, and the first is shown\n"
            "  tavrin --matrix FILE [options]   print the visualization matrix of a data file\n"
            "  tavrin --sum FILE... [options]   print the cell-by-cell sum of the files' matrices\n"
-           "  tavrin --export OUT.png [FILE...] [options]\n"
-           "                                   draw the files' surfaces into a PNG picture, with no\n"
-           "                                   display: --each (one surface per file, the default)\n"
+           "  tavrin --export OUT [FILE...] [options]\n"
+           "                                   draw the files' surfaces with no display, in the format\n"
+           "                                   OUT's extension names: .png, .bmp, .eps (PostScript),\n"
+           "                                   .wrl (VRML), .pov (POV-Ray) or .pdf;\n"
+           "                                   --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
+           "                                   --dpi N lays the picture out for N dots per inch (96);\n"
+           "                                   --bits 8|16|24|32 (.bmp, 24);\n"
            "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
@@ -25,6 +29,8 @@ const char* UsageText()
            "                                   --scatter draws each file's points as they stand\n"
            "                                   (no matrix), --grid RxC grids them by natural\n"
            "                                   neighbours into a surface of R x C nodes;\n"
+           "                                   --wizard-choices TYPE,APPEARANCE,COLOURING sets the\n"
+           "                                   plot up as the plot wizard does (see --wizard)\n"
            "                                   --plot-script SCRIPT runs SCRIPT with the plot control\n"
            "                                   as its object Plot before the picture is drawn\n"
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
@@ -46,6 +52,8 @@ const char* UsageText()
            "  tavrin --grid FILE --size RxC     print a file's points gridded by natural neighbours:\n"
            "                                   \"Xmin Xmax Ymin Ymax\" of the points, then R lines\n"
            "                                   (X from Xmin to Xmax) of C values (Y likewise)\n"
+           "  tavrin --wizard [FILE...]        the plot wizard, then a window with the plot of the\n"
+           "                                   files (or of sample data)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language follows the file's extension: .pas,\n"
@@ -105,6 +113,10 @@ bool readGridSize(const std::string& option, const std::string& v, std::array<in
 
 } // namespace
 
+// The largest picture side: pictures are drawn in bands, so the size is
+// bounded by patience rather than memory.
+constexpr std::int32_t kLargestSide = 100000;
+
 // The options of --export.
 static bool parseExportOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& cl, bool& modeSet,
                        std::string& error)
@@ -140,16 +152,40 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         std::size_t x = v.find_first_of("xX");
         std::int32_t w = 0, h = 0;
         if (x == std::string::npos || !platform::parseInt32(v.substr(0, x), w) ||
-            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > 16384 || h > 16384) {
-            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to 16384 pixels";
+            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > kLargestSide || h > kLargestSide) {
+            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to " + std::to_string(kLargestSide) +
+                    " pixels";
             return false;
         }
         ex.width = w;
         ex.height = h;
         return true;
     }
+    if (a == "--dpi") {
+        std::int32_t dpi = 0;
+        if (!platform::parseInt32(v, dpi) || dpi < 1 || dpi > 9600) {
+            error = "option --dpi: \"" + v + "\" is not a resolution of 1 to 9600 dots per inch";
+            return false;
+        }
+        ex.dpi = dpi;
+        return true;
+    }
+    if (a == "--bits") {
+        std::int32_t bits = 0;
+        if (!platform::parseInt32(v, bits) || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
+            error = "option --bits: \"" + v + "\" is not 8, 16, 24 or 32";
+            return false;
+        }
+        ex.bits = bits;
+        ex.bitsGiven = true;
+        return true;
+    }
     if (a == "--get") {
         ex.gets.push_back(v);
+        return true;
+    }
+    if (a == "--wizard-choices") {
+        ex.wizardChoices = v;
         return true;
     }
     if (a == "--plot-script") {
@@ -230,6 +266,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
+        } else if (a == "--wizard") {
+            if (!setMode(CommandLine::Mode::Wizard, a))
+                return false;
         } else if (a == "--grid" && cl.mode != CommandLine::Mode::Export) {
             if (!setMode(CommandLine::Mode::Grid, a) || !needValues(args, i, 1, error))
                 return false;
@@ -241,8 +280,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!readGridSize(a, args[++i], size, error))
                 return false;
             cl.gridSize = size;
-        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get" || a == "--plot-script" || a == "--scatter" || a == "--grid") {
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--bits" ||
+                   a == "--set" || a == "--model-set" || a == "--get" || a == "--plot-script" || a == "--scatter" ||
+                   a == "--grid" || a == "--wizard-choices") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
@@ -392,8 +432,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         return false;
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
-    if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum, --export or --contours";
+    if (matrixOptions && cl.mode == CommandLine::Mode::Window) {
+        error = "matrix options need --matrix, --sum, --export, --contours or --wizard";
         return false;
     }
     // Scattered points take no rectangle, scale or fill; only the defaults

@@ -20,6 +20,7 @@ struct CommandLine {
         PolyhedronInfo, // describe a uniform polyhedron
         State,  // load and save the plot control's state, nothing drawn
         Contours, // print the Z contour lines of one file's matrix
+        Wizard, // the plot wizard, then a window with the plot
         Grid,   // print a file's points gridded by natural neighbours
         Help,
         Version,
@@ -37,7 +38,7 @@ struct CommandLine {
     // it, the automatic (nice-number) levels.
     std::optional<std::int32_t> contourLevels;
 
-    // --export OUT [FILE...] [--each | --sum] [--size WxH] [--set NAME=VALUE]...
+    // --export OUT [FILE...] [--each | --sum] [--size WxH] [--dpi N] [--bits B] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... [--plot-script SCRIPT]
     // (names may be dotted paths through the control's objects:
     // ModelBox.ZAxis.NumGrids). Files are needed unless a saved state or a
@@ -49,9 +50,16 @@ struct CommandLine {
         bool sum = false;
         int width = 800;
         int height = 600;
+        // The picture is laid out as a control of size × 96 / dpi would be.
+        int dpi = 96;
+        int bits = 24; // bits per pixel of a bitmap
+        bool bitsGiven = false;
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        // --wizard-choices TYPE,APPEARANCE,COLOURING[,...]: as the plot
+        // wizard sets the plot up; read by the command that uses it.
+        std::string wizardChoices;
         std::string plotScript; // run with the control as Plot before the picture is drawn
         bool scatter = false;
         std::optional<std::array<int, 2>> grid; // rows, columns
@@ -67,7 +75,7 @@ struct CommandLine {
     std::string loadState;
     std::string saveState;
 
-    bool headless() const noexcept { return mode != Mode::Window; }
+    bool headless() const noexcept { return mode != Mode::Window && mode != Mode::Wizard; }
 };
 
 // False with a message for an unknown option or a bad value.

@@ -8,22 +8,26 @@
 #include "platform/text/number_text.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_registration.h"
-#include "plot/widget/image_render.h"
+#include "platform/system/output_file.h"
+#include "plot/dialog/wizard_choices.h"
+#include "plot/export/export_formats.h"
+#include "plot/widget/control_export.h"
 #include "script/library/standard_library.h"
 #include "script/program/script.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
+#include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
 #include "viewer/cli/script_commands.h"
 #include "viewer/cli/scatter_export.h"
-#include "viewer/data/matrix_builder.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace tavrin {
 
@@ -46,14 +50,6 @@ void message(std::FILE* err, const std::string& text)
     std::fwrite(line.data(), 1, line.size(), err);
 }
 
-std::string lowerExtension(const std::string& path)
-{
-    std::string ext = platform::extractFileExt(path);
-    for (char& c : ext)
-        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return ext;
-}
-
 // The offscreen platform's notices (no runtime folder and the like) are
 // not the user's business; errors still go to standard error.
 void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
@@ -70,6 +66,8 @@ std::string handledErrorText()
         throw;
     } catch (const platform::DispatchException& e) {
         return e.description().empty() ? e.what() : e.description();
+    } catch (const std::bad_alloc&) {
+        return "not enough memory";
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -152,12 +150,60 @@ int RunStateCommand(const CommandLine& cl, std::FILE* err, std::FILE* out)
     return 0;
 }
 
+namespace {
+
+// The files the command reads: an output that is one of them would destroy
+// what it is made from.
+bool outputsAreNotInputs(const CommandLine& cl, std::FILE* err)
+{
+    std::vector<std::string> inputs = cl.files;
+    if (!cl.loadState.empty())
+        inputs.push_back(cl.loadState);
+    for (const std::string* output : {&cl.exportTo.output, &cl.saveState}) {
+        if (output->empty())
+            continue;
+        for (const std::string& in : inputs)
+            if (platform::SameFile(*output, in)) {
+                message(err, "\"" + *output + "\" is the input file \"" + in +
+                                 "\"; it is not written over: choose another output");
+                return false;
+            }
+    }
+    return true;
+}
+
+int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
+               const FillScriptRunner& runFillScript);
+
+} // namespace
+
 int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
                      const FillScriptRunner& runFillScript)
 {
+    // However large the picture, memory that cannot be had ends the command
+    // with a message, never with an abort.
+    try {
+        return exportFile(cl, programFolder, err, out, runFillScript);
+    } catch (const std::bad_alloc&) {
+        message(err, "not enough memory to export \"" + cl.exportTo.output + "\"");
+        return 1;
+    }
+}
+
+namespace {
+
+int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
+               const FillScriptRunner& runFillScript)
+{
     const CommandLine::Export& ex = cl.exportTo;
-    if (lowerExtension(ex.output) != ".png") {
-        message(err, "\"" + ex.output + "\": the picture can be written as .png only");
+    const std::optional<halvex::ExportFormat> format = halvex::FormatOfPath(ex.output);
+    if (!format) {
+        message(err, "\"" + ex.output + "\": the kind of file is told by its extension, one of " +
+                         halvex::KnownExtensions());
+        return 1;
+    }
+    if (ex.bitsGiven && *format != halvex::ExportFormat::Bmp) {
+        message(err, "option --bits: only .bmp pictures have a choice of bits per pixel");
         return 1;
     }
     for (const std::string& f : cl.files)
@@ -165,6 +211,17 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             message(err, "cannot open file \"" + f + "\"");
             return 1;
         }
+    if (!outputsAreNotInputs(cl, err))
+        return 1;
+    std::optional<halvex::WizardChoices> wizard;
+    if (!ex.wizardChoices.empty()) {
+        std::string why;
+        wizard.emplace();
+        if (!halvex::ParseWizardChoices(ex.wizardChoices, *wizard, why)) {
+            message(err, "option --wizard-choices: " + why);
+            return 1;
+        }
+    }
 
     // Fonts for the title need a GUI application; the offscreen platform
     // needs no display.
@@ -181,30 +238,24 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         control = makeControl(cl, err);
         if (!control)
             return 1;
-
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
-        PlotBinding plot(control);
-        plot.RemoveSurfaces();
         if (cl.polyhedron) {
+            PlotBinding(control).RemoveSurfaces();
             AddPolyhedronPlot(*control, *cl.polyhedron);
             added = 1;
         } else if (ex.scatter) {
+            PlotBinding(control).RemoveSurfaces();
             added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
-        } else if (ex.sum) {
-            VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
-            plot.AddSurface(sum);
-            added = 1;
         } else {
-            for (const std::string& f : cl.files) {
-                DataLines lines = PrepareFileLines(f, s, runFillScript);
-                std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
-                if (!m) {
-                    message(err, "\"" + f + "\" is empty: no surface can be built from it");
-                    continue;
-                }
-                plot.AddSurface(*m);
-                ++added;
-            }
+            bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
+            added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err, runFillScript);
+        }
+        if (wizard) {
+            if (!halvex::ApplyWizardChoices(control.get(), *wizard))
+                message(err, "warning: no plot to apply the wizard's choices to");
+            // --set has the last word over the wizard's settings.
+            for (const auto& [key, value] : ex.sets)
+                setProperty(*control, key, value);
         }
         for (int n = 0; n < added; ++n) {
             std::vector<platform::Variant> args{platform::Variant(n)};
@@ -235,34 +286,34 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         message(err, "the plot control is not available");
         return 1;
     }
+    // The picture is laid out as a control of its size × 96 / dpi.
+    auto controlSide = [&](int pixels) { return std::max(1, int(std::lround(pixels * 96.0 / ex.dpi))); };
+    plotControl->SetControlSize(controlSide(ex.width), controlSide(ex.height));
+    halvex::ExportOptions options;
+    options.width = ex.width;
+    options.height = ex.height;
+    options.dpi = ex.dpi;
+    options.bits = ex.bits;
     std::string error;
-    QImage picture = halvex::RenderControlImage(*plotControl, ex.width, ex.height, error);
+    bool written = halvex::ExportControl(*plotControl, *format, options, ex.output, error);
     for (const std::string& m : plotControl->drawMessages())
         message(err, "warning: " + m);
-    if (picture.isNull()) {
-        message(err, error);
-        return 1;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) {
-        message(err, "cannot encode the picture as PNG");
-        return 1;
-    }
-    std::string why;
-    if (!platform::writeFileAtomic(ex.output, std::string_view(png.constData(), std::size_t(png.size())), &why)) {
-        message(err, why.empty() ? "cannot write \"" + ex.output + "\"" : why);
+    if (!written) {
+        message(err, error.empty() ? "cannot write \"" + ex.output + "\"" : error);
         return 1;
     }
     // What the drawing computed (axis ranges and the like) can be read now.
     try {
         printValues(cl, *control, out);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         message(err, handledErrorText());
         return 1;
     }
     return 0;
 }
+
+} // namespace
 
 } // namespace tavrin
