@@ -84,7 +84,8 @@ void BM_SceneBuildFilled(benchmark::State& s) { sceneBuild(s, true); }
 void BM_FrameReplayWireframe(benchmark::State& s) { frameReplay(s, false); }
 void BM_FrameReplayFilled(benchmark::State& s) { frameReplay(s, true); }
 
-#define SIZES Arg(100)->Arg(300)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()
+#define SIZES \
+    Arg(100)->Arg(300)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
 BENCHMARK(BM_SceneBuildWireframe)->SIZES;
 BENCHMARK(BM_SceneBuildFilled)->SIZES;
 BENCHMARK(BM_FrameReplayWireframe)->SIZES;

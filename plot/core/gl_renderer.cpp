@@ -729,6 +729,12 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
     bool going = true;
     for (int sub = directOnly ? 3 : 0; sub < kDrawPassCount; ++sub) {
         dc.pass = DrawPass(sub);
+        // Smoothing of lines and points changes nothing in a filled polygon,
+        // but while either is on Mesa's software driver sends every triangle
+        // through its general primitive pipeline, which resets the ids of
+        // all the batch's vertices at every flush: the fill passes run
+        // without it, several times faster.
+        SmoothLinesAndPoints(dc.pass == DrawPass::Lines || dc.pass == DrawPass::Points);
         if (model.Draw(dc))
             continue;
         // Only the user's interruption ends the pass; a model that cannot
@@ -736,8 +742,20 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
         going = !interrupted_;
         break;
     }
+    SmoothLinesAndPoints(true);
     glPopAttrib();
     return going;
+}
+
+void GlRenderer::SmoothLinesAndPoints(bool on)
+{
+    if (on) {
+        glEnable(GL_LINE_SMOOTH);
+        glEnable(GL_POINT_SMOOTH);
+    } else {
+        glDisable(GL_LINE_SMOOTH);
+        glDisable(GL_POINT_SMOOTH);
+    }
 }
 
 std::vector<int> GlRenderer::Pick(int x, int y, int size)

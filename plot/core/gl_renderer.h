@@ -139,6 +139,8 @@ private:
     // False when the user interrupted.
     bool ModelPass(Pass pass);
     bool DrawModelPasses(class CglModel& model, int facePass, bool directOnly);
+    // Line and point smoothing, on at rest; off while polygons are filled.
+    static void SmoothLinesAndPoints(bool on);
     void CallOrDraw(unsigned list, Pass pass);
     void ForgetLists();
     void ApplyFogAndLighting();
