@@ -5,6 +5,7 @@
 #include "plot/model/colormaps.h"
 #include "plot/model/mesh_model.h"
 #include "plot/model/pass_rules.h"
+#include "plot/model/thin_features.h"
 
 #include <GL/gl.h>
 
@@ -69,17 +70,49 @@ Painter painterFor(const CglModel& m, const BoundingRecord& box, std::int32_t co
     return {box, colormap, f.spectrumDir, float(f.polygonColor >> 24) * kByteToUnit, f.scale, !m.EqualScales()};
 }
 
-// Finer grids than the picture can show are drawn thinned out: filled
-// cells of about two pixels, and lines about three pixels apart (denser
-// lines only blacken the picture, at a high price for smoothed lines).
-GridSource visibleGrid(const DrawContext& dc, const GridSource& g, bool lines = false)
+} // namespace
+
+// Finer grids than the picture can show are drawn reduced, keeping every
+// local extreme (see ReducedGrid): filled cells of about two pixels, and
+// lines about three pixels apart (denser lines only blacken the picture,
+// at a high price for smoothed lines).
+GridSource MeshModel::VisibleGrid(const DrawContext& dc, bool lines)
 {
-    return Thinned(g, lines ? dc.detailLimit * 2 / 3 : dc.detailLimit);
+    const GridSource g = Grid();
+    return lines ? reducedLines_.Reduce(g, dc.detailLimit * 2 / 3) : reducedFill_.Reduce(g, dc.detailLimit);
 }
+
+namespace {
 
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
 {
     return a != b && b != c && a != c;
+}
+
+// Features one cell wide as lines over the fill, so that they reach their
+// true height (see FindThinFeatures).
+void drawThinFeatures(const DrawContext& dc, const GridSource& g, const Painter& p, bool mapped)
+{
+    std::vector<FeatureLine> lines;
+    FindThinFeatures(g, p.scaleNormals ? p.scale : std::array<float, 3>{1.0f, 1.0f, 1.0f}, lines);
+    if (lines.empty())
+        return;
+    // Lit as the level ground around them would be.
+    const float up[3] = {0.0f, 1.0f, 0.0f};
+    glPushAttrib(GL_LINE_BIT);
+    glLineWidth(std::max(1.0f, dc.lineScale()));
+    glBegin(GL_LINES);
+    p.normal(up);
+    for (const FeatureLine& l : lines) {
+        if (mapped)
+            p.color(l.a);
+        glVertex3fv(l.a.data());
+        if (mapped)
+            p.color(l.b);
+        glVertex3fv(l.b.data());
+    }
+    glEnd();
+    glPopAttrib();
 }
 
 } // namespace
@@ -156,7 +189,7 @@ bool MeshModel::Draw(const DrawContext& dc)
 bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid,
                                   bool outlines)
 {
-    const GridSource g = visibleGrid(dc, Grid());
+    const GridSource g = VisibleGrid(dc, false);
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (colormap < 0)
@@ -197,6 +230,8 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
                 return false;
             upper.swap(lower);
         }
+        if (!outlines)
+            drawThinFeatures(dc, g, p, mapped);
         return true;
     }
     // Flat: each quad's one normal and colour, set before its two corners
@@ -205,6 +240,15 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
         glBegin(primitive);
         Vertex pa = g.at(i, 0), pb = g.at(i + 1, 0);
         if (!outlines) {
+            // The strip's first two corners end no triangle, so their
+            // normal and colour show nowhere; they get the first quad's all
+            // the same, because a recorded list whose vertices gain
+            // attributes halfway through a primitive is rewritten by Mesa,
+            // which overruns its buffer doing so.
+            Vertex n = QuadNormal(g, i, 0);
+            p.normal(n.data());
+            if (mapped)
+                p.colorAtCentroid(pa, pb, g.at(i + 1, 1), g.at(i, 1));
             glVertex3fv(pa.data());
             glVertex3fv(pb.data());
         }
@@ -228,12 +272,14 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
         if (dc.Interrupted())
             return false;
     }
+    if (!outlines)
+        drawThinFeatures(dc, g, p, mapped);
     return true;
 }
 
 bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap)
 {
-    const GridSource g = visibleGrid(dc, Grid());
+    const GridSource g = VisibleGrid(dc, false);
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (colormap < 0)
@@ -306,7 +352,7 @@ bool MeshModel::DrawMeshWireframe(const DrawContext& dc)
     const std::int32_t colormap = f.lineColorMap ? f.colormapIndex : -1;
     bool going = true;
     if (!dc.lighting && (f.lineColor >> 24) == 255) {
-        const GridSource g = visibleGrid(dc, Grid(), true);
+        const GridSource g = VisibleGrid(dc, true);
         const Painter p = painterFor(*this, dc.dataBox, colormap);
         const bool mapped = colormap >= 0;
         // One line strip per row, then one per column.

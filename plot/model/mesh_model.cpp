@@ -28,6 +28,7 @@ void MeshModel::SetVertices(std::unique_ptr<float[]> xyz, std::int32_t rows, std
 {
     vertices_ = std::move(xyz);
     normals_.reset();
+    ForgetReductions();
     rows_ = rows;
     cols_ = cols;
     flatKind_ = format_.viewAs == kVectorFieldPlot;

@@ -3,6 +3,7 @@
 // (vertex (i, j) at index i + j × rows), with optional per-vertex normals.
 // Base of the matrix surfaces and the primitive lists.
 
+#include "plot/model/grid_reduction.h"
 #include "plot/model/mesh_normals.h"
 #include "plot/model/plot_model.h"
 
@@ -40,7 +41,11 @@ public:
     // Takes over a vertex grid (3 floats per vertex), dropping the normals.
     void SetVertices(std::unique_ptr<float[]> xyz, std::int32_t rows, std::int32_t cols) noexcept;
     // Takes over one normal (3 floats) per vertex.
-    void SetNormals(std::unique_ptr<float[]> normals) noexcept { normals_ = std::move(normals); }
+    void SetNormals(std::unique_ptr<float[]> normals) noexcept
+    {
+        normals_ = std::move(normals);
+        ForgetReductions();
+    }
 
     // The vertex grid as the drawing reads it.
     virtual GridSource Grid() const { return {nullptr, vertices_.get(), normals_.get(), rows_, cols_}; }
@@ -57,6 +62,11 @@ public:
     // Dots at every vertex.
     bool DrawPoints(const DrawContext& dc);
 
+    // The grid as the picture's detail limit draws it: reduced, every local
+    // extreme kept, when it is finer than the picture (lines: the limit of
+    // the wireframe).
+    GridSource VisibleGrid(const DrawContext& dc, bool lines);
+
 protected:
     std::size_t index(std::int32_t i, std::int32_t j) const noexcept
     {
@@ -70,12 +80,21 @@ protected:
     bool directDraw_ = false;
     bool flatKind_ = false;
 
+    // The data changed: reduced grids made from it are stale.
+    void ForgetReductions() noexcept
+    {
+        reducedFill_.Clear();
+        reducedLines_.Clear();
+    }
+
 private:
     // Tells the owner, once per message, that this model cannot draw;
     // returns false as Draw does.
     bool Problem(std::string_view message);
 
     std::string reportedProblem_;
+    ReducedGrid reducedFill_;
+    ReducedGrid reducedLines_;
 };
 
 } // namespace halvex

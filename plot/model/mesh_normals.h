@@ -14,36 +14,25 @@ using Vertex = std::array<float, 3>;
 
 // A rows × cols vertex grid, element (i, j) at i + j × rows: either a
 // height matrix (vertex (j, height, i)) or stored vertices (3 floats each).
+// A height grid reduced from a finer one (see ReducedGrid) says where its
+// lines lie on the full grid: vertex (colAt[j], height, rowAt[i]).
 struct GridSource {
     const float* heights = nullptr;
     const float* xyz = nullptr;
     const float* normals = nullptr; // stored normals, or none
     std::int32_t rows = 0;
     std::int32_t cols = 0;
-    // Every step-th row and column of a grid of fullRows × fullCols, the
-    // last ones always included (see Thinned).
-    std::int32_t step = 1;
-    std::int32_t fullRows = 0;
-    std::int32_t fullCols = 0;
+    const float* rowAt = nullptr;
+    const float* colAt = nullptr;
 
-    // Row and column of the full grid.
-    std::int32_t fullRow(std::int32_t i) const noexcept
-    {
-        return step > 1 ? (i * step < fullRows ? i * step : fullRows - 1) : i;
-    }
-    std::int32_t fullCol(std::int32_t j) const noexcept
-    {
-        return step > 1 ? (j * step < fullCols ? j * step : fullCols - 1) : j;
-    }
     std::size_t index(std::int32_t i, std::int32_t j) const noexcept
     {
-        std::size_t r = std::size_t(step > 1 ? fullRows : rows);
-        return std::size_t(fullRow(i)) + std::size_t(fullCol(j)) * r;
+        return std::size_t(i) + std::size_t(j) * std::size_t(rows);
     }
     Vertex at(std::int32_t i, std::int32_t j) const noexcept
     {
         if (heights)
-            return {float(fullCol(j)), heights[index(i, j)], float(fullRow(i))};
+            return {colAt ? colAt[j] : float(j), heights[index(i, j)], rowAt ? rowAt[i] : float(i)};
         const float* v = xyz + 3 * index(i, j);
         return {v[0], v[1], v[2]};
     }
@@ -53,11 +42,6 @@ struct GridSource {
         return {n[0], n[1], n[2]};
     }
 };
-
-// The grid with at most limit lines in each direction: every k-th row and
-// column, with the last ones, so that its outline stays where it was. A
-// grid within the limit (or a limit of 0) comes back as it is.
-GridSource Thinned(const GridSource& g, std::int32_t limit) noexcept;
 
 // (b − a) × (c − a), normalised; (0, 0, 0) when negligible against the
 // triangle's size.

@@ -87,6 +87,7 @@ private:
     bool MouseCaptured() const override;
     void StartSpinTimer(int periodMs) override;
     void StopSpinTimer() override { spinTimer_.stop(); }
+    bool StartSettleTimer(int periodMs) override;
 
     platform::Ref<platform::Dispatch> dispatch_;
     COpenGLCtrl* control_;
@@ -103,6 +104,7 @@ private:
     bool captured_ = false;
     Qt::MouseButtons pressed_;
     QTimer spinTimer_;
+    QTimer settleTimer_;
     QPoint pastePoint_;
 };
 
