@@ -1,6 +1,8 @@
 #include "plot/widget/plot_overlays.h"
 
+#include "platform/text/cp1251.h"
 #include "plot/core/gl_control_core.h"
+#include "plot/core/title_layout.h"
 #include "plot/host/ambient_font.h"
 
 #include <QFont>
@@ -47,40 +49,51 @@ TitleStyle AmbientTitleStyle(const CGLCOleControl& control)
     return style;
 }
 
-void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds)
+namespace {
+
+void drawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int width)
 {
     const ControlState& s = control.state();
     if (!s.showBorder || control.FlatPlot())
         return;
-    // A one-pixel outline of the bounds, drawn as four filled strips so
-    // that every paint engine puts it on the same pixels.
+    // An outline of the bounds, drawn as four filled strips so that every
+    // paint engine puts it on the same pixels.
     const QColor color = fromPacked(s.borderColor);
     const QRect& b = bounds;
-    painter.fillRect(QRect(b.left(), b.top(), b.width(), 1), color);
-    painter.fillRect(QRect(b.left(), b.bottom(), b.width(), 1), color);
-    painter.fillRect(QRect(b.left(), b.top(), 1, b.height()), color);
-    painter.fillRect(QRect(b.right(), b.top(), 1, b.height()), color);
+    const int w = std::clamp(width, 1, std::max(1, std::min(b.width(), b.height()) / 2));
+    painter.fillRect(QRect(b.left(), b.top(), b.width(), w), color);
+    painter.fillRect(QRect(b.left(), b.bottom() - w + 1, b.width(), w), color);
+    painter.fillRect(QRect(b.left(), b.top(), w, b.height()), color);
+    painter.fillRect(QRect(b.right() - w + 1, b.top(), w, b.height()), color);
 }
 
-void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
-                  double dpiRatio)
+} // namespace
+
+void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds)
 {
-    DrawBorder(painter, control, bounds);
-    const ControlState& s = control.state();
-    if (s.graphTitle.empty() || s.graphTitlePosition == 2)
+    drawBorder(painter, control, bounds, 1);
+}
+
+void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, double dpi)
+{
+    if (!(dpi > 0.0))
+        dpi = 96.0;
+    drawBorder(painter, control, bounds, int(std::lround(dpi / 96.0)));
+    const TitleLayout title = LayOutTitle(control, bounds.width(), bounds.height(), dpi);
+    if (!title.shown)
         return;
     TitleStyle style = AmbientTitleStyle(control);
-    double scale = controlHeight > 0 ? double(bounds.height()) / double(controlHeight) : 1.0;
-    int points = std::max(1, int(std::lround(style.points * scale / std::max(dpiRatio, 1e-6))));
-    QFont font(style.face);
-    font.setPointSize(points);
+    QFont font(QString::fromStdString(title.face));
+    font.setPixelSize(std::max(1, int(std::lround(title.pixels))));
     painter.save();
     painter.setFont(font);
     painter.setPen(style.color);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    Qt::Alignment align = Qt::AlignHCenter | (s.graphTitlePosition == 0 ? Qt::AlignTop : Qt::AlignBottom);
+    QRect band(bounds.left(), title.above ? bounds.top() : bounds.bottom() + 1 - title.band, bounds.width(),
+               title.band);
     // The title is 8-bit text of the control's code page.
-    painter.drawText(bounds, int(align) | Qt::TextSingleLine, QString::fromLatin1(s.graphTitle.c_str()));
+    const std::string utf8 = platform::cp1251ToUtf8(control.state().graphTitle);
+    painter.drawText(band, int(Qt::AlignCenter) | Qt::TextSingleLine, QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
     painter.restore();
 }
 

@@ -22,11 +22,11 @@ struct TitleStyle {
 // font, and its text colour (ambient 513, else its foreground colour).
 TitleStyle AmbientTitleStyle(const CGLCOleControl& control);
 
-// Border and title within bounds. controlHeight is the control's own
-// height in pixels: a bitmap larger than the control gets a larger title.
-// dpiRatio is the target's vertical resolution over the screen's.
-void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
-                  double dpiRatio = 1.0);
+// Border and title within bounds, whose pixels are at dpi dots per inch
+// (96 on the screen; more for a sharper picture of the same layout). The
+// title stands in the band the 3-D picture leaves free for it (see
+// LayOutTitle); the border is as many pixels wide as a pixel at 96 dpi.
+void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, double dpi = 96.0);
 
 // The border alone, around the background fill of a paint that draws no
 // picture (while the interruption question is open).
