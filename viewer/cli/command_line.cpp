@@ -15,6 +15,8 @@ const char* UsageText()
            "                                   draw the files' surfaces into a PNG picture, with no\n"
            "                                   display: --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
+           "                                   --dpi N (96): text and lines as at N dots per inch;\n"
+           "                                   --colorbar: a bar of the colour map beside the box;\n"
            "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
@@ -91,6 +93,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.sum = false;
         return true;
     }
+    if (a == "--colorbar") {
+        ex.colorBar = true;
+        return true;
+    }
     if (!needValues(args, i, 1, error))
         return false;
     const std::string& v = args[++i];
@@ -104,6 +110,15 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         }
         ex.width = w;
         ex.height = h;
+        return true;
+    }
+    if (a == "--dpi") {
+        std::int32_t dpi = 0;
+        if (!platform::parseInt32(platform::trimBlanks(v), dpi) || dpi < 10 || dpi > 2400) {
+            error = "option --dpi: \"" + v + "\" is not a resolution of 10 to 2400 dots per inch";
+            return false;
+        }
+        ex.dpi = dpi;
         return true;
     }
     if (a == "--get") {
@@ -156,8 +171,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
-        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get") {
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--colorbar" ||
+                   a == "--set" || a == "--model-set" || a == "--get") {
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
         } else if (a == "--rect") {

@@ -29,7 +29,7 @@ struct CommandLine {
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
 
-    // --export OUT FILE... [--each | --sum] [--size WxH] [--set NAME=VALUE]...
+    // --export OUT FILE... [--each | --sum] [--size WxH] [--dpi N] [--colorbar] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
     // through the control's objects: ModelBox.ZAxis.NumGrids)
     struct Export {
@@ -37,6 +37,11 @@ struct CommandLine {
         bool sum = false;
         int width = 800;
         int height = 600;
+        // Dots per inch: the picture is laid out as a control of
+        // width × 96 / dpi by height × 96 / dpi pixels would be.
+        int dpi = 96;
+        // A bar of the colour map with its values, right of the box.
+        bool colorBar = false;
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn

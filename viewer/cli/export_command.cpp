@@ -16,7 +16,10 @@
 #include <QBuffer>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <stdexcept>
 
 namespace tavrin {
 
@@ -68,9 +71,30 @@ std::string handledErrorText()
     }
 }
 
-void setProperty(platform::Dispatch& object, const std::string& name, const std::string& value)
+// Sets a property named on the command line; an error says which option
+// it came from ("--set Zoom=1: Unknown name.").
+void setProperty(platform::Dispatch& object, const char* option, const std::string& name, const std::string& value)
 {
-    SetPropertyPath(object, name, PropertyValueFromText(value));
+    try {
+        SetPropertyPath(object, name, PropertyValueFromText(value));
+    } catch (const std::exception&) {
+        throw std::runtime_error(std::string(option) + " " + name + "=" + value + ": " + handledErrorText());
+    }
+}
+
+// Why the control refused a file's surface, as far as the matrix tells.
+std::string surfaceFailure(const std::string& file, const VisualizationMatrix& m)
+{
+    std::string text = "\"" + file + "\": " + handledErrorText();
+    const double* c = m.cells();
+    for (std::size_t k = 0; k < m.cellCount(); ++k) {
+        if (!std::isfinite(c[k]) || std::fabs(c[k]) > double(std::numeric_limits<float>::max())) {
+            text += " A value of the file (" + platform::formatShortest(c[k]) +
+                    ") lies beyond the plot's single precision, ±3.4028235e38.";
+            break;
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -104,32 +128,42 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
         ApplyInitialPlotState(*control);
         for (const auto& [key, value] : ex.sets)
-            setProperty(*control, key, value);
+            setProperty(*control, "--set", key, value);
 
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
         PlotBinding plot(control);
         plot.RemoveSurfaces();
-        if (ex.sum) {
-            VisualizationMatrix sum = SumOfFiles(cl.files, s, err);
-            plot.AddSurface(sum);
-            added = 1;
-        } else {
-            for (const std::string& f : cl.files) {
-                DataLines lines = PrepareFileLines(f, s, {});
-                std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
-                if (!m) {
-                    message(err, "\"" + f + "\" is empty: no surface can be built from it");
-                    continue;
-                }
-                plot.AddSurface(*m);
-                ++added;
+        // A file with no points is an error: a picture without its surface
+        // would pass for a drawing of it.
+        auto matrixOf = [&](const std::string& f) {
+            DataLines lines = PrepareFileLines(f, s, {});
+            std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
+            if (!m)
+                throw std::runtime_error("\"" + f + "\" is empty: no surface can be built from it");
+            return std::move(*m);
+        };
+        auto add = [&](const std::string& source, const VisualizationMatrix& m) {
+            try {
+                plot.AddSurface(m);
+            } catch (const std::exception&) {
+                throw std::runtime_error(surfaceFailure(source, m));
             }
+            ++added;
+        };
+        if (ex.sum) {
+            VisualizationMatrix sum(s.rect);
+            for (const std::string& f : cl.files)
+                AddToSum(sum, matrixOf(f));
+            add(cl.files.size() == 1 ? cl.files.front() : "the sum of the files", sum);
+        } else {
+            for (const std::string& f : cl.files)
+                add(f, matrixOf(f));
         }
         for (int n = 0; n < added; ++n) {
             std::vector<platform::Variant> args{platform::Variant(n)};
             platform::Variant model = control->invoke("Model", platform::InvokeKind::Method, args);
             for (const auto& [key, value] : ex.modelSets)
-                setProperty(*model.dispatch(), key, value);
+                setProperty(*model.dispatch(), "--model-set", key, value);
         }
     } catch (const std::exception&) {
         message(err, handledErrorText());
@@ -142,7 +176,10 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         return 1;
     }
     std::string error;
-    QImage picture = halvex::RenderControlImage(*plotControl, ex.width, ex.height, error);
+    halvex::ImageOptions options;
+    options.dpi = ex.dpi;
+    options.colorBar = ex.colorBar;
+    QImage picture = halvex::RenderControlImage(*plotControl, ex.width, ex.height, error, options);
     for (const std::string& m : plotControl->drawMessages())
         message(err, "warning: " + m);
     if (picture.isNull()) {
@@ -162,14 +199,14 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         return 1;
     }
     // What the drawing computed (axis ranges and the like) can be read now.
-    try {
-        for (const std::string& path : ex.gets) {
+    for (const std::string& path : ex.gets) {
+        try {
             std::string line = path + "=" + PropertyText(GetPropertyPath(*control, path)) + "\n";
             std::fwrite(line.data(), 1, line.size(), out);
+        } catch (const std::exception&) {
+            message(err, "--get " + path + ": " + handledErrorText());
+            return 1;
         }
-    } catch (const std::exception&) {
-        message(err, handledErrorText());
-        return 1;
     }
     return 0;
 }
