@@ -1,4 +1,5 @@
 #include "viewer/cli/command_line.h"
+#include "viewer/cli/contour_command.h"
 #include "viewer/cli/export_command.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/script_commands.h"
@@ -30,8 +31,12 @@ int main(int argc, char** argv)
     case tavrin::CommandLine::Mode::Matrix:
     case tavrin::CommandLine::Mode::Sum:
         return tavrin::RunMatrixCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
+    case tavrin::CommandLine::Mode::Contours:
+        return tavrin::RunContourCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Export:
         return tavrin::RunExportCommand(cl, tavrin::ResolveProgramFolder(), stderr);
+    case tavrin::CommandLine::Mode::State:
+        return tavrin::RunStateCommand(cl, stderr);
     case tavrin::CommandLine::Mode::Window:
         break;
     }

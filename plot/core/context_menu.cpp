@@ -26,7 +26,7 @@ const MenuEntry* find(const std::vector<MenuEntry>& entries, int command)
 
 } // namespace
 
-std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control)
+std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool canPaste)
 {
     const ControlState& s = control.state();
     const CglModelBox& box = control.box();
@@ -35,6 +35,8 @@ std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control)
     // A flat plot shows "None" checked for no axes, the other two otherwise.
     auto axesChecked = [&](int mine) { return view ? style == mine : (mine == 2) == (style == 2); };
     std::vector<MenuEntry> menu;
+    menu.push_back({"&Paste", menucmd::Paste, canPaste, false, false, {}});
+    menu.push_back({"Paste &Special...", menucmd::PasteSpecial, canPaste, false, false, {}});
     menu.push_back(toggle("&Fog", menucmd::Fog, true, s.fog));
     menu.push_back(toggle("&Lighting", menucmd::Lighting, view, s.lighting));
     menu.push_back(toggle("E&qual Scales", menucmd::EqualScales, view, s.constrainedView));

@@ -37,11 +37,13 @@ struct MenuEntry {
     std::vector<MenuEntry> submenu;
 };
 
-// Menu 202 for the control's state.
-std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control);
+// Menu 202 for the control's state. canPaste: the clipboard holds a
+// picture or an object the control can take as an annotation.
+std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool canPaste = false);
 
 // Runs a command of the menu; false for a command the menu does not have
-// or one disabled now.
+// or one disabled now. The two Paste commands need the clipboard: the
+// window runs them.
 bool RunMenuCommand(CGLCOleControl& control, int command);
 
 } // namespace halvex

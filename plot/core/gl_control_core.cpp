@@ -216,8 +216,45 @@ double CGLCOleControl::Aspect() const noexcept
     return double(state_.width) / double(state_.height);
 }
 
+namespace {
+std::uint64_t nextAnnotationSerial()
+{
+    static std::uint64_t serial = 0;
+    return ++serial;
+}
+} // namespace
+
+void CGLCOleControl::AddAnnotation(Annotation annotation)
+{
+    annotation.serial = nextAnnotationSerial();
+    annotations_.push_back(std::move(annotation));
+    InvalidateControl(true);
+    SetModifiedFlag(true);
+}
+
+void CGLCOleControl::MoveAnnotation(std::size_t index, const AnnotationRect& rect)
+{
+    if (index >= annotations_.size() || annotations_[index].rect == rect)
+        return;
+    annotations_[index].rect = rect;
+    InvalidateControl(true);
+    SetModifiedFlag(true);
+}
+
+void CGLCOleControl::ReplaceAnnotations(std::vector<Annotation> list)
+{
+    for (Annotation& a : list)
+        a.serial = nextAnnotationSerial();
+    annotations_ = std::move(list);
+    InvalidateControl(true);
+}
+
 void CGLCOleControl::SetControlSize(int width, int height)
 {
+    // The extent follows the size, unless it already gives this size (a
+    // loaded extent keeps its own precision).
+    if (host::PixelsOfExtent(Extent()[0]) != width || host::PixelsOfExtent(Extent()[1]) != height)
+        SetExtent(host::ExtentOfPixels(width), host::ExtentOfPixels(height));
     if (width == state_.width && height == state_.height)
         return;
     state_.width = width;

@@ -4,6 +4,7 @@
 // operations that models, lights and pages call back (`RequestRedraw`,
 // `NextModelNumber`, `RecomputeViewFlags`).
 
+#include "plot/core/annotation.h"
 #include "plot/core/control_state.h"
 #include "plot/core/render_link.h"
 #include "plot/core/view_gestures.h"
@@ -90,6 +91,15 @@ public:
     // vector field; the host's property-page notice takes it.
     bool TakePlotKindNotice() noexcept { return std::exchange(plotKindNotice_, false); }
 
+    // Pasted and dropped annotations, drawn over the picture in this order.
+    const std::vector<Annotation>& annotations() const noexcept { return annotations_; }
+    // Adds one on top of the others: the window is invalidated with erase
+    // and the control marked modified.
+    void AddAnnotation(Annotation annotation);
+    void MoveAnnotation(std::size_t index, const AnnotationRect& rect);
+    // The list a loaded state holds; nothing is marked.
+    void ReplaceAnnotations(std::vector<Annotation> list);
+
     // Width / height in pixels, 1.0 when either is 0.
     double Aspect() const noexcept;
     // The hosting window's size in pixels.
@@ -126,6 +136,7 @@ private:
     bool rebuild_ = true;
     bool plotKindNotice_ = false;
     std::vector<std::string> drawMessages_;
+    std::vector<Annotation> annotations_;
     ViewGestures gestures_{*this};
 };
 

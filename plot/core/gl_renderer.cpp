@@ -1,6 +1,7 @@
 #include "plot/core/gl_renderer.h"
 
 #include "plot/base/glyph_font_list.h"
+#include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
 #include "plot/core/title_layout.h"
@@ -130,6 +131,13 @@ DrawContext GlRenderer::FrameContext()
         dc.pointThreshold = context_->pointThreshold();
         dc.fonts = &context_->fonts();
     }
+    dc.viewport = {0, 0, lastWidth_, lastHeight_};
+    if (ModelBoxLink* mb = control_.modelBox())
+        for (int type = 0; type < 3; ++type)
+            dc.planePlacement[std::size_t(type)] = mb->GridPlacementList(type);
+    std::array<float, 3> bg = ambientColor(control_, host::ambient::BackColor, 0xFFFFFF);
+    dc.backColor = packRgb({bg[0], bg[1], bg[2], 1.0f}, 0);
+    dc.labelStyle = control_.LabelStyle();
     return dc;
 }
 

@@ -1,5 +1,6 @@
 #include "plot/core/plot_control.h"
 
+#include "plot/core/control_persistence.h"
 #include "plot/core/fpu_precision.h"
 #include "plot/core/matrix_argument.h"
 #include "plot/base/member_dispatch.h"
@@ -39,6 +40,29 @@ Variant COpenGLCtrl::invoke(platform::DispId id, platform::InvokeKind kind, std:
 const platform::MemberTable& COpenGLCtrl::memberNames()
 {
     return members().names();
+}
+
+void COpenGLCtrl::LoadState(std::span<const std::uint8_t> stream)
+{
+    LoadControlState(*this, stream);
+}
+
+std::vector<std::uint8_t> COpenGLCtrl::SaveState()
+{
+    std::vector<std::uint8_t> state = SaveControlState(*this);
+    SetModifiedFlag(false);
+    return state;
+}
+
+void COpenGLCtrl::LoadProperties(const platform::PropertyBag& bag)
+{
+    LoadControlProperties(*this, bag);
+}
+
+void COpenGLCtrl::SaveProperties(platform::PropertyBag& bag)
+{
+    SaveControlProperties(*this, bag);
+    SetModifiedFlag(false);
 }
 
 // The next number for a new plot; the first plot after construction or

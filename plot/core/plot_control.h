@@ -4,6 +4,7 @@
 // holds no toolkit: a window that shows it attaches a ControlSite, and the
 // renderer draws it through the state it exposes.
 
+#include "platform/archive/persist.h"
 #include "plot/core/gl_control_core.h"
 
 #include <string>
@@ -15,7 +16,9 @@ namespace host {
 struct HostValue;
 }
 
-class COpenGLCtrl final : public CGLCOleControl {
+class COpenGLCtrl final : public CGLCOleControl,
+                          public platform::PersistStream,
+                          public platform::PersistPropertyBag {
 public:
     explicit COpenGLCtrl(host::HostFramework& host = host::noHost());
     ~COpenGLCtrl() override;
@@ -25,6 +28,13 @@ public:
     platform::Variant invoke(platform::DispId id, platform::InvokeKind kind, std::span<platform::Variant> args) override;
     std::string className() const override { return "OpenGL"; }
     static const platform::MemberTable& memberNames();
+
+    // The state a container keeps with its document. A stream that cannot
+    // be loaded throws platform::ArchiveError and changes nothing.
+    void LoadState(std::span<const std::uint8_t> stream) override;
+    std::vector<std::uint8_t> SaveState() override;
+    void LoadProperties(const platform::PropertyBag& bag) override;
+    void SaveProperties(platform::PropertyBag& bag) override;
 
     // The methods that hand data over. Errors are automation errors.
     // AddSurface answers FALSE on success, as containers have always seen it.

@@ -9,11 +9,33 @@
 #include "plot/host/control_site.h"
 #include "plot/host/host_framework.h"
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
 
+namespace platform {
+class PropExchange;
+}
+
 namespace halvex::host {
+
+// What the framework keeps of a control in its saved state: the extent
+// (0.01 mm, width then height), the stock property mask (the control has
+// none) and the framework's own block of six bytes: its block version, and
+// the control's counts of input and output ports.
+struct FrameworkRecord {
+    std::array<std::int32_t, 2> extent{6350, 6350};
+    std::uint32_t stockProperties = 0;
+    std::uint16_t blockVersion = 1;
+    std::int16_t inputs = 1;
+    std::int16_t outputs = 0;
+};
+
+// Extents in 0.01 mm and pixels at 96 per inch.
+std::int32_t PixelsOfExtent(std::int32_t hundredthsOfMm) noexcept;
+std::int32_t ExtentOfPixels(std::int32_t pixels) noexcept;
 
 class CDravikOleControl : public platform::Dispatch, public platform::ConnectionPointContainer {
 public:
@@ -43,6 +65,15 @@ public:
     void FireHostEvent(HostEvent event, std::string_view message = {});
     HostFramework& hostFramework() const noexcept { return host_; }
 
+    // The control's extent, 0.01 mm; it follows the control's size.
+    const std::array<std::int32_t, 2>& Extent() const noexcept { return extent_; }
+    void SetExtent(std::int32_t width, std::int32_t height) noexcept { extent_ = {width, height}; }
+    // The framework's part of the saved state, read or written first. On
+    // loading the block is read and passed over: ports are declared by the
+    // control, not by a stream.
+    FrameworkRecord CaptureFramework() const;
+    static void ExchangeFramework(platform::PropExchange& px, FrameworkRecord& record);
+
 protected:
     CDravikOleControl(HostFramework& host, const platform::Guid& eventsIid);
     ~CDravikOleControl() override;
@@ -54,6 +85,7 @@ private:
     std::unique_ptr<DataPorts> inputs_;
     std::unique_ptr<DataPorts> outputs_;
     bool modified_ = false;
+    std::array<std::int32_t, 2> extent_{6350, 6350};
 };
 
 } // namespace halvex::host

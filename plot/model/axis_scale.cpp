@@ -29,22 +29,22 @@ double NiceNum(double x, bool rounded)
     return nf * p;
 }
 
-AxisRange AutoAxisRange(double lower, double upper)
+AxisRange AutoAxisRange(double lower, double upper, int requested)
 {
     if (lower > upper)
         std::swap(lower, upper);
     if (lower == upper)
         return {lower, upper, 2};
     double range = NiceNum(upper - lower, false);
-    double step = NiceNum(range / (5 - 1), true);
+    double step = NiceNum(range / (std::max(requested, 2) - 1), true);
     if (!(step > 0.0) || !std::isfinite(step))
         return {lower, upper, 2};
     double niceMin = std::floor(lower / step) * step;
     double niceMax = std::ceil(upper / step) * step;
     double first = 0.0, last = 0.0;
     bool haveFirst = false, haveLast = false;
-    // About five steps; the bound only stops a walk that rounding keeps
-    // from advancing.
+    // About `requested` steps; the bound only stops a walk that rounding
+    // keeps from advancing.
     for (int i = 0; i < 1000; ++i) {
         double v = niceMin + i * step;
         if (!(v - niceMin < (niceMax - niceMin) + step / 2))
@@ -63,7 +63,7 @@ AxisRange AutoAxisRange(double lower, double upper)
     if (!haveFirst || !haveLast || first > last)
         return {lower, upper, 2};
     double n = std::round((last - first) / step) + 1.0;
-    return {first, last, std::int32_t(std::clamp(n, 2.0, 1000.0))};
+    return {first, last, std::int32_t(std::clamp(n, 2.0, 1000.0)), step};
 }
 
 GridValues::GridValues(double min, double max, std::int32_t count)

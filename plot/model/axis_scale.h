@@ -16,11 +16,14 @@ struct AxisRange {
     double max = 0.0;
     // Grid values shown from min to max, at least 2 for an automatic grid.
     std::int32_t count = 2;
+    // The nice step between them (0 when the range could not be divided).
+    double step = 0.0;
 };
 
-// The nice values inside [lower, upper] for an automatic grid of about five
-// values; the range is never widened. Reversed limits are taken in order.
-AxisRange AutoAxisRange(double lower, double upper);
+// The nice values inside [lower, upper] for an automatic grid of about
+// `requested` values (five on an axis); the range is never widened.
+// Reversed limits are taken in order.
+AxisRange AutoAxisRange(double lower, double upper, int requested = 5);
 
 // Grid values min + k × step, k = 0 … count − 1. The value that stands for
 // zero is exactly 0.0.

@@ -79,6 +79,9 @@ public:
     // planes); the grid in its place (every frame).
     void CallFill() const;
     void CallGrid() const;
+    // The name of the grid placement list in the current GL context (a
+    // translation out to where the grid lies), reserved on first use.
+    unsigned GridPlacementName() { return lists_.Name(kGridPlace); }
 
 private:
     static const MemberDispatch& members();

@@ -17,12 +17,20 @@ BoundingRecord BoundingRecord::empty() noexcept
 
 void BoundingRecord::setVector(float nx, float ny, float nz) noexcept
 {
-    float len = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (!(len > 0.0f) || !std::isfinite(len)) {
+    double x = nx, y = ny, z = nz;
+    double len = std::sqrt(x * x + y * y + z * z);
+    if (!(len > 0.0) || !std::isfinite(len)) {
         vector = {0.0f, 0.0f, 1.0f};
         return;
     }
-    vector = {nx / len, ny / len, nz / len};
+    // A vector of unit length to float precision is kept as it is: divided
+    // again it could move by a unit in the last place, and a model saved
+    // and loaded would change a little every time.
+    if (std::fabs(len - 1.0) <= 1e-6) {
+        vector = {nx, ny, nz};
+        return;
+    }
+    vector = {float(x / len), float(y / len), float(z / len)};
 }
 
 void BoundingRecord::widen(const BoundingRecord& other) noexcept

@@ -11,6 +11,7 @@
 // the fields here say how to draw into it.
 
 #include "plot/model/bounding_record.h"
+#include "plot/model/box_frame.h"
 
 #include <array>
 #include <cstdint>
@@ -69,6 +70,18 @@ struct DrawContext {
     std::array<int, 4> picture{0, 0, 0, 0};
     // Glyph lists of the current GL context; null when there is none.
     SceneFonts* fonts = nullptr;
+    // The picture's viewport in pixels: x and y of its lower-left corner,
+    // width, height. Empty when unknown.
+    std::array<int, 4> viewport{0, 0, 0, 0};
+    // The grid placement lists of the back planes XY, YZ and XZ (GL list
+    // names, played where a contour plot is laid onto its plane; they are
+    // called by name, so a recorded drawing follows the planes when the view
+    // turns them over); 0 for a plane not shown.
+    std::array<unsigned, 3> planePlacement{0, 0, 0};
+    // The container's background colour (red in the low byte), and the
+    // font and colour of numbers in the scene.
+    std::uint32_t backColor = 0xFFFFFF;
+    AxisLabelStyle labelStyle;
     InterruptCheck* interrupt = nullptr;
 
     // LineWidth × lineScale() pixels.

@@ -3,6 +3,7 @@
 // hidden-line removal and dots.
 #include "plot/base/packed_color.h"
 #include "plot/model/colormaps.h"
+#include "plot/model/contour_fill.h"
 #include "plot/model/mesh_model.h"
 #include "plot/model/pass_rules.h"
 #include "plot/model/thin_features.h"
@@ -84,6 +85,31 @@ GridSource MeshModel::VisibleGrid(const DrawContext& dc, bool lines)
 
 namespace {
 
+// A corner of a filled surface, with its texture coordinates when the
+// surface is a contour fill.
+struct Corner {
+    const FillTexture* texture;
+    void operator()(const Vertex& v) const
+    {
+        if (texture) {
+            std::array<double, 2> st = texture->Coord(v);
+            glTexCoord2f(float(st[0]), float(st[1]));
+        }
+        glVertex3fv(v.data());
+    }
+};
+
+// The contour directions (bits 1 X, 2 Y, 4 Z) whose switches are on, from
+// the three switches of X, Y and Z.
+constexpr std::array<std::uint32_t, 3> kLines3D{shade1::DrawXContours3D, shade1::DrawYContours3D,
+                                                shade1::DrawZContours3D};
+constexpr std::array<std::uint32_t, 3> kFills3D{shade1::FillXContours3D, shade1::FillYContours3D,
+                                                shade1::FillZContours3D};
+int directionsOf(std::uint32_t word, const std::array<std::uint32_t, 3>& switches)
+{
+    return (word & switches[0] ? 1 : 0) | (word & switches[1] ? 2 : 0) | (word & switches[2] ? 4 : 0);
+}
+
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
 {
     return a != b && b != c && a != c;
@@ -152,8 +178,10 @@ bool MeshModel::Draw(const DrawContext& dc)
 
     if (!HasData() || rows_ == 0 || cols_ == 0)
         return Problem("This model has no data to draw");
-    // Contour plots, bars and patches have drawings of their own.
-    if (kind == kContourPlot || kind == kBarPlot || kind == kPatchPlot)
+    if (kind == kContourPlot)
+        return DrawContourPlot(dc);
+    // Bars and patches have drawings of their own.
+    if (kind == kBarPlot || kind == kPatchPlot)
         return true;
 
     glPolygonOffset(f.polygonOffsetFactor, 1.0f);
@@ -171,14 +199,19 @@ bool MeshModel::Draw(const DrawContext& dc)
     case DrawPass::Fill: {
         if (!(on.fill || on.contourFill))
             return true;
+        // A surface's bands span the whole picture's data.
+        if (on.contourFill)
+            return DrawContourFill(dc, directionsOf(f.shadeModel1, kFills3D), on.halfFill, dc.dataBox, true);
         std::int32_t colormap = f.polygonColorMap ? f.colormapIndex : -1;
         return on.halfFill ? DrawHalfFilledSurface(dc, colormap) : DrawFilledSurface(dc, colormap, f.polygonColor);
     }
     case DrawPass::Lines:
         // Contour lines replace the wireframe; scatter lines are the data
         // points plot's own.
-        if (!on.lines || on.contourLines || kind == kDataPointsPlot)
+        if (!on.lines || kind == kDataPointsPlot)
             return true;
+        if (on.contourLines)
+            return DrawContourLines(dc, directionsOf(f.shadeModel1, kLines3D), true);
         return DrawMeshWireframe(dc);
     case DrawPass::Points:
         return on.points ? DrawPoints(dc) : true;
@@ -187,13 +220,16 @@ bool MeshModel::Draw(const DrawContext& dc)
 }
 
 bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid,
-                                  bool outlines)
+                                  bool outlines, const FillTexture* texture)
 {
     const GridSource g = VisibleGrid(dc, false);
     if (g.rows < 2 || g.cols < 2)
         return true;
+    if (texture)
+        colormap = -1, solid = 0xFFFFFFFF;
     if (colormap < 0)
         solidColor(solid);
+    const Corner vertex{texture};
     const Painter p = painterFor(*this, dc.dataBox, colormap);
     const bool mapped = colormap >= 0;
     // A recorded list may join strips through zero-area triangles, whose
@@ -213,7 +249,7 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
                 p.normal((row == i ? upper : lower).data() + 3 * j);
                 if (mapped)
                     p.color(v);
-                glVertex3fv(v.data());
+                vertex(v);
             };
             glBegin(primitive);
             for (std::int32_t j = 0; j < g.cols; ++j) {
@@ -249,8 +285,8 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
             p.normal(n.data());
             if (mapped)
                 p.colorAtCentroid(pa, pb, g.at(i + 1, 1), g.at(i, 1));
-            glVertex3fv(pa.data());
-            glVertex3fv(pb.data());
+            vertex(pa);
+            vertex(pb);
         }
         for (std::int32_t j = 1; j < g.cols; ++j) {
             Vertex a = g.at(i, j), b = g.at(i + 1, j);
@@ -260,10 +296,10 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
                 p.colorAtCentroid(pa, pb, b, a);
             if (outlines) {
                 for (const Vertex* v : {&pa, &pb, &a, &a, &pb, &b})
-                    glVertex3fv(v->data());
+                    vertex(*v);
             } else {
-                glVertex3fv(a.data());
-                glVertex3fv(b.data());
+                vertex(a);
+                vertex(b);
             }
             pa = a;
             pb = b;
@@ -277,13 +313,16 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
     return true;
 }
 
-bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap)
+bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap, const FillTexture* texture)
 {
     const GridSource g = VisibleGrid(dc, false);
     if (g.rows < 2 || g.cols < 2)
         return true;
+    if (texture)
+        colormap = -1;
     if (colormap < 0)
-        solidColor(format_.polygonColor);
+        solidColor(texture ? 0xFFFFFFFF : format_.polygonColor);
+    const Corner vertex{texture};
     const Painter p = painterFor(*this, dc.dataBox, colormap);
     const bool mapped = colormap >= 0;
     const bool smooth = format_.shadeModel1 & shade1::SmoothShading;
@@ -308,23 +347,23 @@ bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colorm
                 p.normal(lower.data() + 3 * j);
                 if (mapped)
                     p.color(a);
-                glVertex3fv(a.data());
+                vertex(a);
                 p.normal(upper.data() + 3 * (j + 1));
                 if (mapped)
                     p.color(b);
-                glVertex3fv(b.data());
+                vertex(b);
                 p.normal(upper.data() + 3 * j);
                 if (mapped)
                     p.color(c);
-                glVertex3fv(c.data());
+                vertex(c);
             } else {
                 Vertex n = QuadNormal(g, i, j);
                 p.normal(n.data());
                 if (mapped)
                     p.colorAtCentroid(a, b, c, g.at(i + 1, j + 1));
-                glVertex3fv(a.data());
-                glVertex3fv(b.data());
-                glVertex3fv(c.data());
+                vertex(a);
+                vertex(b);
+                vertex(c);
             }
         }
         glEnd();

@@ -14,6 +14,10 @@
 
 namespace halvex {
 
+struct FillTexture;
+struct ContourFlattening;
+class ContourTracer;
+
 class MeshModel : public CglModel {
 public:
     explicit MeshModel(platform::Ref<OwnerLink> owner) : CglModel(std::move(owner)) {}
@@ -55,9 +59,11 @@ public:
     // for per-vertex (or per-quad) colours, or −1 for the solid colour.
     // outlines: the polygon mode draws lines (the strips then go as single
     // triangles, in the same order).
+    // texture: a contour fill's texture coordinates; the colour is then
+    // white, which the bound texture modulates.
     bool DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solidColor,
-                           bool outlines = false);
-    bool DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap);
+                           bool outlines = false, const FillTexture* texture = nullptr);
+    bool DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap, const FillTexture* texture = nullptr);
     bool DrawMeshWireframe(const DrawContext& dc);
     // Dots at every vertex.
     bool DrawPoints(const DrawContext& dc);
@@ -66,6 +72,22 @@ public:
     // extreme kept, when it is finer than the picture (lines: the limit of
     // the wireframe).
     GridSource VisibleGrid(const DrawContext& dc, bool lines);
+
+    // Contours (directions: bits 1 X, 2 Y, 4 Z; plot3D: the surface's
+    // switches and counts, else the contour plot's).
+    // The tracer of one direction (data axis) with its levels over the
+    // model's data record (the bar box for bars and patches).
+    ContourTracer MakeContourTracer(int direction, bool plot3D);
+    // The contour lines of the directions; with a flattening, the Z lines
+    // also get their numbers.
+    bool DrawContourLines(const DrawContext& dc, int directions, bool plot3D,
+                          const ContourFlattening* numbered = nullptr);
+    // The fill in bands of the directions, whose ranges are taken from
+    // `range` (display coordinates).
+    bool DrawContourFill(const DrawContext& dc, int directions, bool half, const BoundingRecord& range, bool plot3D);
+    // The contour plot's pass: each direction with a switch on, squashed
+    // flat onto its back plane.
+    bool DrawContourPlot(const DrawContext& dc);
 
 protected:
     std::size_t index(std::int32_t i, std::int32_t j) const noexcept

@@ -29,10 +29,13 @@ struct GridSource {
     {
         return std::size_t(i) + std::size_t(j) * std::size_t(rows);
     }
+    // Where row i and column j of a height grid lie (display z and x).
+    float rowPosition(std::int32_t i) const noexcept { return rowAt ? rowAt[i] : float(i); }
+    float colPosition(std::int32_t j) const noexcept { return colAt ? colAt[j] : float(j); }
     Vertex at(std::int32_t i, std::int32_t j) const noexcept
     {
         if (heights)
-            return {colAt ? colAt[j] : float(j), heights[index(i, j)], rowAt ? rowAt[i] : float(i)};
+            return {colPosition(j), heights[index(i, j)], rowPosition(i)};
         const float* v = xyz + 3 * index(i, j);
         return {v[0], v[1], v[2]};
     }

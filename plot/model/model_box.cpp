@@ -435,6 +435,14 @@ void CglModelBox::DrawInFront(const DrawContext& dc)
     glPopAttrib();
 }
 
+unsigned CglModelBox::GridPlacementList(int planeType)
+{
+    for (auto& p : planes_)
+        if (p->fields().type == planeType)
+            return PlaneShown(*p) ? p->GridPlacementName() : 0u;
+    return 0;
+}
+
 int CglModelBox::UserClipPlanes(double (*planes)[4])
 {
     if (view_.flatPlot && view_.allSurfaces)

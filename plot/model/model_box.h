@@ -62,6 +62,7 @@ public:
     int UserClipPlanes(double (*planes)[4]) override;
     std::array<float, 3> BoxScale() override { return ComputeBoxScale(); }
     std::array<float, 4> FlatLabelSpace(const DrawContext& dc) override;
+    unsigned GridPlacementList(int planeType) override;
     // The axes' numbers and labels of the last frame, where they went and
     // whether they were drawn (window pixels, y up).
     const std::vector<TextBox>& texts() const noexcept { return texts_; }

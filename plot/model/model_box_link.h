@@ -38,6 +38,13 @@ public:
         (void)planes;
         return 0;
     }
+    // The name of the grid placement list of the plane of a type (0 XY,
+    // 1 YZ, 2 XZ) in the current GL context; 0 when the plane is not shown.
+    virtual unsigned GridPlacementList(int planeType)
+    {
+        (void)planeType;
+        return 0;
+    }
     // The stretch of the scene per display axis.
     virtual std::array<float, 3> BoxScale() { return {1.0f, 1.0f, 1.0f}; }
     // Pixels a flat plot's numbers (and axis labels) need beyond the data

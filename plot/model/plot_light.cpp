@@ -46,6 +46,16 @@ const platform::MemberTable& CglLight::memberNames()
     return members().names();
 }
 
+void CglLight::Restore(std::uint32_t specular, std::uint32_t diffuse, const LightPosition& position,
+                       std::int32_t lightNumber, bool enabled) noexcept
+{
+    specular_ = unpackRgbOpaque(specular);
+    diffuse_ = unpackRgbOpaque(diffuse);
+    position_ = position;
+    lightNumber_ = lightNumber;
+    enabled_ = enabled;
+}
+
 void CglLight::LightChanged()
 {
     if (PlotOwner* o = owner())

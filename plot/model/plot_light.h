@@ -43,6 +43,11 @@ public:
     bool enabled() const noexcept { return enabled_; }
     std::int32_t lightNumber() const noexcept { return lightNumber_; }
 
+    // Every value at once, as a loaded state gives them (colours as the
+    // properties write them, opaque); the caller redraws.
+    void Restore(std::uint32_t specular, std::uint32_t diffuse, const LightPosition& position, std::int32_t lightNumber,
+                 bool enabled) noexcept;
+
     // Switched off by the control when it destroys the light; no notice.
     void SwitchOff() noexcept { enabled_ = false; }
 

@@ -4,6 +4,7 @@
 #include "plot/core/gl_control_core.h"
 #include "plot/core/title_layout.h"
 #include "plot/host/ambient_font.h"
+#include "plot/widget/annotation_painter.h"
 
 #include <QFont>
 #include <QPainter>
@@ -78,6 +79,7 @@ void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect&
 {
     if (!(dpi > 0.0))
         dpi = 96.0;
+    DrawAnnotations(painter, control, bounds);
     drawBorder(painter, control, bounds, int(std::lround(dpi / 96.0)));
     const TitleLayout title = LayOutTitle(control, bounds.width(), bounds.height(), dpi);
     if (!title.shown)

@@ -1,6 +1,7 @@
 #pragma once
 // What is drawn over the 3-D picture with the painter, on screen and on
-// off-screen images alike: the border and the graph title.
+// off-screen images alike: the pasted annotations, the border and the
+// graph title, in this order.
 
 #include <QColor>
 #include <QRect>

@@ -5,10 +5,16 @@
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_events.h"
 #include "plot/host/ambient_font.h"
+#include "plot/widget/annotation_painter.h"
 #include "plot/widget/escape_key.h"
 #include "plot/widget/key_codes.h"
+#include "plot/widget/paste_special_dialog.h"
 #include "plot/widget/plot_overlays.h"
 
+#include <QClipboard>
+#include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -88,6 +94,7 @@ PlotWidget::PlotWidget(platform::Ref<platform::Dispatch> control, QWidget* paren
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
+    setAcceptDrops(true);
     spinTimer_.setTimerType(Qt::PreciseTimer);
     connect(&spinTimer_, &QTimer::timeout, this, [this] { control_->gestures().SpinTick(); });
     settleTimer_.setSingleShot(true);
@@ -275,10 +282,12 @@ void PlotWidget::mousePressEvent(QMouseEvent* event)
     try {
         pressed_ |= event->button();
         FireMouseDown(*control_, ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
-        if (event->button() == Qt::LeftButton)
-            control_->gestures().LeftDown(p.x(), p.y(), event->modifiers() & Qt::ControlModifier);
-        else if (event->button() == Qt::RightButton)
+        if (event->button() == Qt::LeftButton) {
+            if (!dragAnnotation(p))
+                control_->gestures().LeftDown(p.x(), p.y(), event->modifiers() & Qt::ControlModifier);
+        } else if (event->button() == Qt::RightButton) {
             pastePoint_ = p;
+        }
     } catch (...) {
     }
 }
@@ -305,8 +314,10 @@ void PlotWidget::mouseReleaseEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     try {
         FireMouseUp(*control_, ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
-        if (event->button() == Qt::LeftButton)
+        if (event->button() == Qt::LeftButton) {
             control_->gestures().LeftUp(p.x(), p.y());
+            draggedAnnotation_ = -1;
+        }
         if (pressed_ & event->button())
             FireClick(*control_);
         pressed_ &= ~event->button();
@@ -375,20 +386,98 @@ void PlotWidget::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)
         action->setCheckable(e.checkable);
         action->setChecked(e.checked);
         const int command = e.command;
-        connect(action, &QAction::triggered, this, [this, command] {
-            try {
-                RunMenuCommand(*control_, command);
-            } catch (...) {
-            }
-        });
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    }
+}
+
+void PlotWidget::runCommand(int command)
+{
+    try {
+        if (command == menucmd::Paste)
+            Paste();
+        else if (command == menucmd::PasteSpecial)
+            PasteSpecial();
+        else
+            RunMenuCommand(*control_, command);
+    } catch (...) {
     }
 }
 
 QMenu* PlotWidget::makeContextMenu(QWidget* parent)
 {
     auto* menu = new QMenu(parent);
-    addEntries(menu, ContextMenuEntries(*control_));
+    bool canPaste = CanPasteAnnotation(QGuiApplication::clipboard()->mimeData());
+    addEntries(menu, ContextMenuEntries(*control_, canPaste));
     return menu;
+}
+
+bool PlotWidget::Paste(PasteAs as)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && PasteAnnotation(*control_, *data, pastePoint_, as);
+}
+
+void PlotWidget::PasteSpecial()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return;
+    PasteSpecialDialog dialog(PasteChoices(*data), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The clipboard may have changed while the dialog was open.
+    if (std::optional<PasteAs> as = dialog.choice())
+        Paste(*as);
+}
+
+bool PlotWidget::dragAnnotation(QPoint at)
+{
+    int index = AnnotationAt(*control_, at);
+    if (index < 0)
+        return false;
+    const Annotation& a = control_->annotations()[std::size_t(index)];
+    draggedAnnotation_ = index;
+    dragOffset_ = at - QPoint(a.rect.left, a.rect.top);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(AnnotationMimeData(a, dragOffset_));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    draggedAnnotation_ = -1;
+    pressed_ &= ~Qt::LeftButton;
+    return true;
+}
+
+void PlotWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->source() == this || CanPasteAnnotation(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void PlotWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->source() == this || CanPasteAnnotation(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void PlotWidget::dropEvent(QDropEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    try {
+        if (event->source() == this) {
+            // An annotation dropped back on its own control creates nothing:
+            // it moves to where it was let go.
+            if (draggedAnnotation_ >= 0 && std::size_t(draggedAnnotation_) < control_->annotations().size()) {
+                const AnnotationRect& r = control_->annotations()[std::size_t(draggedAnnotation_)].rect;
+                QPoint corner = p - dragOffset_;
+                control_->MoveAnnotation(std::size_t(draggedAnnotation_), r.movedTo(corner.x(), corner.y()));
+                event->setDropAction(Qt::MoveAction);
+                event->accept();
+            }
+            return;
+        }
+        if (event->mimeData() && PasteAnnotation(*control_, *event->mimeData(), p))
+            event->acceptProposedAction();
+    } catch (...) {
+    }
 }
 
 void PlotWidget::contextMenuEvent(QContextMenuEvent* event)

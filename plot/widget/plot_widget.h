@@ -9,6 +9,7 @@
 #include "plot/core/render_context.h"
 #include "plot/core/view_gestures.h"
 #include "plot/host/control_site.h"
+#include "plot/widget/annotation_transfer.h"
 
 #include <QOpenGLWidget>
 #include <QTimer>
@@ -57,6 +58,11 @@ public:
     // The context menu for the control as it is now; picking an entry runs
     // its command.
     QMenu* makeContextMenu(QWidget* parent);
+    // Pastes the clipboard as an annotation at the last right-click point;
+    // false when it held nothing to paste.
+    bool Paste(PasteAs as = PasteAs::Best);
+    // Asks how to paste, then pastes.
+    void PasteSpecial();
     bool spinTimerActive() const { return spinTimer_.isActive(); }
 
 protected:
@@ -71,6 +77,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -81,6 +90,9 @@ private:
     void askAboutInterruption();
     void paintPlaceholder();
     void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
+    void runCommand(int command);
+    // A left press on an annotation drags it out; true when it did.
+    bool dragAnnotation(QPoint at);
 
     // GestureSite
     void SetMouseCapture(bool on) override { captured_ = on; }
@@ -106,6 +118,9 @@ private:
     QTimer spinTimer_;
     QTimer settleTimer_;
     QPoint pastePoint_;
+    // The annotation this window is dragging, and where it was held.
+    int draggedAnnotation_ = -1;
+    QPoint dragOffset_;
 };
 
 } // namespace halvex

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a while on a seed corpus of
-# the test programs and grammars. Prints each target's execution count.
+# the test programs and grammars, and of saved plot states. Prints each
+# target's execution count.
 #   tests/fuzz/run_fuzzers.sh [SECONDS_PER_TARGET]   (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -9,7 +10,7 @@ seconds=${1:-60}
 cmake/install-deps.sh fuzz
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTAVRIN_FUZZ=ON -DTAVRIN_SANITIZE=ON >/dev/null
-targets=(xml_reader_fuzz grammar_pascal_fuzz grammar_basic_fuzz grammar_jscript_fuzz grammar_cpp_fuzz)
+targets=(xml_reader_fuzz grammar_pascal_fuzz grammar_basic_fuzz grammar_jscript_fuzz grammar_cpp_fuzz state_loader_fuzz)
 cmake --build build/fuzz --target "${targets[@]}"
 
 golden=tests/script/golden
@@ -19,7 +20,10 @@ declare -A seeds=(
   [grammar_basic_fuzz]="$golden/*.vbs"
   [grammar_jscript_fuzz]="$golden/*.js"
   [grammar_cpp_fuzz]="$golden/*.cpp $golden/*.h"
+  [state_loader_fuzz]="viewer/resources/initial_state.bin tests/fuzz/states/*.bin"
 )
+# A state may not make the loader allocate more than this at once.
+declare -A limits=([state_loader_fuzz]="-malloc_limit_mb=64")
 status=0
 for t in "${targets[@]}"; do
   corpus=build/fuzz/corpus/$t
@@ -27,7 +31,8 @@ for t in "${targets[@]}"; do
   # shellcheck disable=SC2086
   cp ${seeds[$t]} "$corpus"/
   log=build/fuzz/$t.log
-  if ! build/fuzz/bin/$t -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=10 -print_final_stats=1 \
+  # shellcheck disable=SC2086
+  if ! build/fuzz/bin/$t -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=10 -print_final_stats=1 ${limits[$t]:-} \
       -artifact_prefix=build/fuzz/"$t"- "$corpus" >"$log" 2>&1; then
     echo "$t: FAILED (see $log)"
     status=1

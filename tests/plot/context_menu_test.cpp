@@ -43,18 +43,28 @@ TEST_F(ContextMenu, EntriesInTheirOrder)
     std::vector<std::string> texts;
     for (const MenuEntry& e : m)
         texts.push_back(e.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"&Fog", "&Lighting", "E&qual Scales", "&Perspective", "&Box",
-                                               "Bo&rder", "&Axes"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"&Paste", "Paste &Special...", "&Fog", "&Lighting", "E&qual Scales",
+                                               "&Perspective", "&Box", "Bo&rder", "&Axes"}));
     ASSERT_EQ(m.back().submenu.size(), 3u);
     EXPECT_EQ(m.back().submenu[0].text, "&Corner");
     EXPECT_EQ(m.back().submenu[0].command, 32825);
     EXPECT_EQ(m.back().submenu[1].text, "&Perimeter");
     EXPECT_EQ(m.back().submenu[2].text, "&None");
-    EXPECT_EQ(m[0].command, 32824);
-    EXPECT_EQ(m[5].command, 32834);
-    // A new control: border on, corner axes, the rest off, all enabled.
-    for (const MenuEntry& e : m)
-        EXPECT_TRUE(e.enabled) << e.text;
+    EXPECT_EQ(m[0].command, 57637);
+    EXPECT_EQ(m[1].command, 57639);
+    EXPECT_EQ(m[2].command, 32824);
+    EXPECT_EQ(m[7].command, 32834);
+    // A new control: border on, corner axes, the rest off, all enabled;
+    // the Paste entries only while the clipboard holds something to paste.
+    for (std::size_t i = 2; i < m.size(); ++i)
+        EXPECT_TRUE(m[i].enabled) << m[i].text;
+    EXPECT_FALSE(m[0].enabled);
+    EXPECT_FALSE(m[1].enabled);
+    std::vector<MenuEntry> pasting = halvex::ContextMenuEntries(control(), true);
+    EXPECT_TRUE(pasting[0].enabled && pasting[1].enabled);
+    EXPECT_FALSE(pasting[0].checkable);
+    // The window runs them: the control alone cannot.
+    EXPECT_FALSE(halvex::RunMenuCommand(control(), 57637));
     EXPECT_FALSE(entry(cmd::Fog).checked);
     EXPECT_TRUE(entry(cmd::Border).checked);
     EXPECT_FALSE(entry(cmd::Box).checked);

@@ -96,6 +96,7 @@ Feedback RenderTest::feedback()
                                            int(c[2] * 255 + 0.5f), int(c[3] * 255 + 0.5f)});
                 for (GLint a = 0; a < corners; ++a)
                     f.polygonCorners.push_back({v[a * vertex], v[a * vertex + 1]});
+                f.polygonSizes.push_back(int(corners));
             }
             k += 2 + corners * vertex;
         } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {

@@ -30,8 +30,9 @@ struct Feedback {
     int points = 0;
     // Colours of the polygons' first corners, 0..255.
     std::vector<Rgba> polygonColors;
-    // The polygons' corners in window coordinates.
+    // The polygons' corners in window coordinates, and how many each has.
     std::vector<std::array<double, 2>> polygonCorners;
+    std::vector<int> polygonSizes;
     std::vector<Segment> segments;
     // The lines of one colour.
     std::vector<Segment> linesOf(const Rgba& color, int tolerance = 2) const;

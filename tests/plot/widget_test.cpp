@@ -14,7 +14,11 @@
 #include "plot/model/surface_model.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -229,7 +233,8 @@ TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
         if (a->menu())
             axes = a->menu();
     }
-    EXPECT_EQ(texts, (QStringList{"&Fog", "&Lighting", "E&qual Scales", "&Perspective", "&Box", "Bo&rder", "&Axes"}));
+    EXPECT_EQ(texts, (QStringList{"&Paste", "Paste &Special...", "&Fog", "&Lighting", "E&qual Scales",
+                                  "&Perspective", "&Box", "Bo&rder", "&Axes"}));
     ASSERT_TRUE(boxEntry && axes);
     EXPECT_TRUE(boxEntry->isCheckable());
     EXPECT_FALSE(boxEntry->isChecked());
@@ -252,6 +257,60 @@ TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
             boxChecked = a->isChecked();
     EXPECT_TRUE(boxChecked);
     popup->close();
+}
+
+TEST_F(WidgetTest, PastedAndDroppedPicturesAreDrawnOverThePlot)
+{
+    PlotWidget w(ctl);
+    w.resize(300, 200);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    auto& c = dynamic_cast<halvex::COpenGLCtrl&>(*ctl);
+    QImage red(30, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+
+    // Dropped: at the drop point.
+    QMimeData dropped;
+    dropped.setData("image/png", png);
+    // A drop reaches the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(40, 50), Qt::CopyAction, &dropped, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(40, 50), Qt::CopyAction, &dropped, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    ASSERT_EQ(c.annotations().size(), 1u);
+    EXPECT_EQ(c.annotations()[0].rect, (halvex::AnnotationRect{40, 50, 70, 70}));
+
+    // Pasted from the menu: at the point the right button was pressed.
+    auto* data = new QMimeData;
+    data->setData("image/png", png);
+    QApplication::clipboard()->setMimeData(data);
+    QMouseEvent right(QEvent::MouseButtonPress, QPointF(200, 120), w.mapToGlobal(QPointF(200, 120)),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &right);
+    std::unique_ptr<QMenu> menu(w.makeContextMenu(nullptr));
+    QAction* paste = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == "&Paste")
+            paste = a;
+    ASSERT_TRUE(paste);
+    if (!paste->isEnabled())
+        GTEST_SKIP() << "the display's clipboard is not available";
+    paste->trigger();
+    ASSERT_EQ(c.annotations().size(), 2u);
+    EXPECT_EQ(c.annotations()[1].rect, (halvex::AnnotationRect{200, 120, 230, 140}));
+
+    // Both are drawn over the picture, in the window's pixels.
+    w.update();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 1; }));
+    QImage shot = w.grabFramebuffer();
+    const qreal ratio = w.devicePixelRatioF();
+    EXPECT_EQ(QColor(shot.pixel(int(55 * ratio), int(60 * ratio))), QColor(Qt::red));
+    EXPECT_EQ(QColor(shot.pixel(int(215 * ratio), int(130 * ratio))), QColor(Qt::red));
 }
 
 class ScriptedPrompts : public tavrin::UserPrompts {

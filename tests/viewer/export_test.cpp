@@ -1,6 +1,7 @@
 // tavrin --export as a user runs it with no display: the options, the
 // picture of every example file, the title and border, property errors,
 // and the atomic write of the picture.
+#include "viewer/binding/initial_state.h"
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/export_command.h"
 #include "tests/test_support.h"
@@ -9,7 +10,9 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstdlib>
+#include <span>
 #include <dirent.h>
 #include <sys/wait.h>
 
@@ -34,6 +37,18 @@ Result runExport(const std::string& args, const testsupport::TempDir& dir)
     std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0 TAVRIN_HOME='" + dir.path() +
                       "' '" +
                       (bin ? bin : "tavrin") + "' --export " + args + " 2>'" + dir.file("err") + "' >'" +
+                      dir.file("out") + "'";
+    int st = std::system(cmd.c_str());
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, testsupport::readAll(dir.file("err")),
+            testsupport::readAll(dir.file("out"))};
+}
+
+// The program with any arguments.
+Result runTavrin(const std::string& args, const testsupport::TempDir& dir)
+{
+    const char* bin = std::getenv("TAVRIN_BIN");
+    std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0 TAVRIN_HOME='" + dir.path() +
+                      "' '" + (bin ? bin : "tavrin") + "' " + args + " 2>'" + dir.file("err") + "' >'" +
                       dir.file("out") + "'";
     int st = std::system(cmd.c_str());
     return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, testsupport::readAll(dir.file("err")),
@@ -258,7 +273,7 @@ TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "ModelBox.AxesStyle=0\nModelBox.ZAxis.NumGrids=4\nModelBox.ZAxis.DataMax=2\n"
-                     "modelbox.zaxis.datamin=1\nModelBox.ShowBox=True\nTilt=35\n");
+                     "modelbox.zaxis.datamin=1\nModelBox.ShowBox=True\nTilt=34.999996185302734\n");
     EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(320, 240));
 
     // The objects' own errors, and paths that lead nowhere.
@@ -278,6 +293,81 @@ TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
     r = runExport("'" + out + "' '" + a + "' --model-set NoSuchThing=2", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "tavrin: --model-set NoSuchThing=2: Unknown name.\n");
+}
+
+TEST(StateOptions, AreParsedWithExportOrAlone)
+{
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--load-state", "in.state", "--set", "Tilt=60", "--save-state", "out.state", "--get",
+                                  "Tilt"},
+                                 cl, error))
+        << error;
+    EXPECT_EQ(cl.mode, CommandLine::Mode::State);
+    EXPECT_EQ(cl.loadState, "in.state");
+    EXPECT_EQ(cl.saveState, "out.state");
+    CommandLine ex;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "--load-state", "in.state"}, ex, error)) << error;
+    EXPECT_EQ(ex.mode, CommandLine::Mode::Export);
+    CommandLine bad;
+    EXPECT_FALSE(ParseCommandLine({"--save-state", "o", "--matrix", "a.txt"}, bad, error));
+    CommandLine size;
+    EXPECT_FALSE(ParseCommandLine({"--save-state", "o", "--size", "10x10"}, size, error));
+    EXPECT_EQ(error, "option --size needs --export");
+    CommandLine files;
+    EXPECT_FALSE(ParseCommandLine({"--save-state", "o", "a.txt"}, files, error));
+    CommandLine none;
+    EXPECT_FALSE(ParseCommandLine({"--export", "o.png"}, none, error));
+}
+
+TEST(StateCommand, SavesLoadsAndReportsWhatCannotBeLoaded)
+{
+    testsupport::TempDir dir;
+    std::string initial = dir.file("initial.state");
+    Result r = runTavrin("--save-state '" + initial + "'", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string bytes = testsupport::readAll(initial);
+    std::span<const std::uint8_t> kept = InitialPlotState();
+    ASSERT_EQ(bytes.size(), 710u);
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())));
+
+    std::string steep = dir.file("steep.state");
+    r = runTavrin("--load-state '" + initial + "' --set Tilt=60 --set 'Light(1).Diffuse=255' --save-state '" +
+                      steep + "' --get Tilt --get 'Model(0).ViewAs' --get 'Light(1).Diffuse' --get 'Light(5)'",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Tilt=60\nModel(0).ViewAs=0\nLight(1).Diffuse=255\nLight(5)=\n");
+    r = runTavrin("--load-state '" + steep + "' --get Tilt --get 'Light(1).Diffuse'", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Tilt=60\nLight(1).Diffuse=255\n");
+
+    // A stream cut short: the archive's error, status 1, nothing written.
+    std::string cut = dir.write("cut.state", bytes.substr(0, 300));
+    std::string out = dir.write("out.state", "old");
+    r = runTavrin("--load-state '" + cut + "' --save-state '" + out + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: cannot load the state \"" + cut +
+                         "\": the stream ends before its data does (at byte 300)\n");
+    EXPECT_EQ(testsupport::readAll(out), "old");
+    r = runTavrin("--load-state '" + dir.file("missing.state") + "'", dir);
+    EXPECT_EQ(r.status, 1);
+
+    // With --export: loaded before the options and files, the picture drawn
+    // with it, and saved after them.
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 2 1.5\n");
+    std::string picture = dir.file("p.png");
+    std::string after = dir.file("after.state");
+    r = runExport("'" + picture + "' '" + a + "' --load-state '" + steep + "' --model-set ViewAs=4 --size 200x150 " +
+                      "--save-state '" + after + "' --get Tilt",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Tilt=60\n");
+    EXPECT_EQ(QImage(QString::fromStdString(picture)).size(), QSize(200, 150));
+    r = runTavrin("--load-state '" + after + "' --get 'Model(0).ViewAs'", dir);
+    EXPECT_EQ(r.out, "Model(0).ViewAs=4\n");
+    // A state alone makes a picture too.
+    r = runExport("'" + picture + "' --load-state '" + after + "' --size 100x80", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
 }
 
 } // namespace

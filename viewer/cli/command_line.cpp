@@ -22,6 +22,17 @@ const char* UsageText()
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
            "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "                                   --load-state IN loads a saved plot state before the\n"
+           "                                   options and files, --save-state OUT saves it after\n"
+           "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
+           "                                   the plot control alone, nothing drawn: --save-state\n"
+           "                                   alone writes the viewer's initial state\n"
+           "  tavrin --contours FILE [options] [--levels N]\n"
+           "                                   print the Z contour lines of a file's matrix: for\n"
+           "                                   each line \"# level Z\", then \"X Y\" per point in the\n"
+           "                                   file's coordinates; a blank line between lines.\n"
+           "                                   --levels N: N levels evenly spaced inside the\n"
+           "                                   range (default: about 15 at round values)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -85,10 +96,6 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.output = args[++i];
         return true;
     }
-    if (cl.mode != CommandLine::Mode::Export) {
-        error = "option " + a + " needs --export before it";
-        return false;
-    }
     if (a == "--each") {
         ex.sum = false;
         return true;
@@ -148,6 +155,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     };
 
     bool filesOnly = false;
+    std::string exportOnly, pictureOption; // the first option that needs --export (or a state)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (filesOnly || !isOption(a)) {
@@ -166,6 +174,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!setMode(CommandLine::Mode::Matrix, a) || !needValues(args, i, 1, error))
                 return false;
             cl.files.push_back(args[++i]);
+        } else if (a == "--contours") {
+            if (!setMode(CommandLine::Mode::Contours, a) || !needValues(args, i, 1, error))
+                return false;
+            cl.files.push_back(args[++i]);
+        } else if (a == "--levels") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            std::int32_t n = 0;
+            if (!readInt(a, args[i + 1], n, error))
+                return false;
+            if (n < 0) {
+                error = "option --levels: the number of levels must be 0 or more";
+                return false;
+            }
+            cl.contourLevels = n;
+            ++i;
         } else if (a == "--sum") {
             if (cl.mode == CommandLine::Mode::Export)
                 cl.exportTo.sum = true;
@@ -173,8 +197,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--colorbar" ||
                    a == "--set" || a == "--model-set" || a == "--get") {
+            // Options of the picture come after --export.
+            std::string early = exportOnly.empty() ? pictureOption : exportOnly;
+            if (a == "--export" && !early.empty()) {
+                error = "option " + early + " needs --export before it";
+                return false;
+            }
             if (!parseExportOption(args, i, cl, modeSet, error))
                 return false;
+            if (a != "--export" && a != "--set" && a != "--get" && exportOnly.empty())
+                exportOnly = a;
+            if ((a == "--set" || a == "--get") && pictureOption.empty())
+                pictureOption = a;
+        } else if (a == "--load-state" || a == "--save-state") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            (a == "--load-state" ? cl.loadState : cl.saveState) = args[++i];
         } else if (a == "--rect") {
             if (!needValues(args, i, 4, error))
                 return false;
@@ -220,12 +258,40 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         }
     }
 
+    bool state = !cl.loadState.empty() || !cl.saveState.empty();
+    if (state && cl.mode != CommandLine::Mode::Export) {
+        if (modeSet) {
+            error = "--load-state and --save-state go with --export or alone";
+            return false;
+        }
+        if (!cl.files.empty()) {
+            error = "data files need --export";
+            return false;
+        }
+        cl.mode = CommandLine::Mode::State;
+    }
+    if (!exportOnly.empty() && cl.mode != CommandLine::Mode::Export) {
+        error = "option " + exportOnly + " needs --export";
+        return false;
+    }
+    if (!pictureOption.empty() && cl.mode != CommandLine::Mode::Export && cl.mode != CommandLine::Mode::State) {
+        error = "option " + pictureOption + " needs --export or a state";
+        return false;
+    }
     if (cl.mode == CommandLine::Mode::Matrix && cl.files.size() != 1) {
         error = "--matrix takes exactly one data file";
         return false;
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty()) {
-        error = "--export needs at least one data file";
+    if (cl.mode == CommandLine::Mode::Contours && cl.files.size() != 1) {
+        error = "--contours takes exactly one data file";
+        return false;
+    }
+    if (cl.contourLevels && cl.mode != CommandLine::Mode::Contours) {
+        error = "option --levels needs --contours";
+        return false;
+    }
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty()) {
+        error = "--export needs at least one data file or --load-state";
         return false;
     }
     if (cl.mode == CommandLine::Mode::Sum && cl.files.empty()) {
@@ -234,7 +300,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
     if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum or --export";
+        error = "matrix options need --matrix, --sum, --export or --contours";
         return false;
     }
     return true;

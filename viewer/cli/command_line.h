@@ -17,6 +17,8 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        State,  // load and save the plot control's state, nothing drawn
+        Contours, // print the Z contour lines of one file's matrix
         Help,
         Version,
     };
@@ -28,6 +30,10 @@ struct CommandLine {
     std::optional<bool> yesScale;
     std::optional<int> fillMode;
     std::optional<std::array<std::string, 3>> defaults;
+
+    // --contours FILE [--levels N]: N interior levels evenly spaced; without
+    // it, the automatic (nice-number) levels.
+    std::optional<std::int32_t> contourLevels;
 
     // --export OUT FILE... [--each | --sum] [--size WxH] [--dpi N] [--colorbar] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
@@ -46,6 +52,11 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
     } exportTo;
+
+    // --load-state IN, --save-state OUT: with --export, or alone (the control
+    // with nothing drawn; --set and --get apply there too).
+    std::string loadState;
+    std::string saveState;
 
     bool headless() const noexcept { return mode != Mode::Window; }
 };

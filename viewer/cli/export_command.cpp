@@ -1,5 +1,7 @@
 #include "viewer/cli/export_command.h"
 
+#include "platform/archive/byte_archive.h"
+#include "platform/archive/persist.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/dispatch_exception.h"
 #include "platform/system/file_io.h"
@@ -97,7 +99,83 @@ std::string surfaceFailure(const std::string& file, const VisualizationMatrix& m
     return text;
 }
 
+platform::PersistStream& persistence(platform::Dispatch& control)
+{
+    auto* p = dynamic_cast<platform::PersistStream*>(&control);
+    if (!p)
+        throw std::runtime_error("the plot control keeps no state");
+    return *p;
+}
+
+// The control as the viewer starts it, then the loaded state, then the
+// values set on the command line. Null after a message.
+platform::Ref<platform::Dispatch> makeControl(const CommandLine& cl, std::FILE* err)
+{
+    halvex::registerPlotControl();
+    platform::Ref<platform::Dispatch> control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
+    ApplyInitialPlotState(*control);
+    if (!cl.loadState.empty()) {
+        std::string bytes, why;
+        if (!platform::readFile(cl.loadState, bytes, &why)) {
+            message(err, why.empty() ? "cannot read \"" + cl.loadState + "\"" : why);
+            return {};
+        }
+        try {
+            persistence(*control).LoadState(
+                {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+        } catch (const platform::ArchiveError& e) {
+            message(err, "cannot load the state \"" + cl.loadState + "\": " + e.what());
+            return {};
+        }
+    }
+    for (const auto& [key, value] : cl.exportTo.sets)
+        setProperty(*control, "--set", key, value);
+    return control;
+}
+
+bool saveState(const CommandLine& cl, platform::Dispatch& control, std::FILE* err)
+{
+    if (cl.saveState.empty())
+        return true;
+    std::vector<std::uint8_t> state = persistence(control).SaveState();
+    std::string why;
+    if (!platform::writeFileAtomic(cl.saveState, {reinterpret_cast<const char*>(state.data()), state.size()}, &why)) {
+        message(err, why.empty() ? "cannot write \"" + cl.saveState + "\"" : why);
+        return false;
+    }
+    return true;
+}
+
+bool printValues(const CommandLine& cl, platform::Dispatch& control, std::FILE* out)
+{
+    for (const std::string& path : cl.exportTo.gets) {
+        std::string text;
+        try {
+            text = PropertyText(GetPropertyPath(control, path));
+        } catch (const std::exception&) {
+            throw std::runtime_error("--get " + path + ": " + handledErrorText());
+        }
+        std::string line = path + "=" + text + "\n";
+        std::fwrite(line.data(), 1, line.size(), out);
+    }
+    return true;
+}
+
 } // namespace
+
+int RunStateCommand(const CommandLine& cl, std::FILE* err, std::FILE* out)
+{
+    try {
+        platform::Ref<platform::Dispatch> control = makeControl(cl, err);
+        if (!control || !saveState(cl, *control, err))
+            return 1;
+        printValues(cl, *control, out);
+    } catch (const std::exception&) {
+        message(err, handledErrorText());
+        return 1;
+    }
+    return 0;
+}
 
 int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
 {
@@ -121,14 +199,12 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
     static char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
 
-    halvex::registerPlotControl();
     platform::Ref<platform::Dispatch> control;
     int added = 0;
     try {
-        control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
-        ApplyInitialPlotState(*control);
-        for (const auto& [key, value] : ex.sets)
-            setProperty(*control, "--set", key, value);
+        control = makeControl(cl, err);
+        if (!control)
+            return 1;
 
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
         PlotBinding plot(control);
@@ -165,6 +241,10 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             for (const auto& [key, value] : ex.modelSets)
                 setProperty(*model.dispatch(), "--model-set", key, value);
         }
+        // Saved as the options and files left it, before it is drawn at the
+        // picture's size.
+        if (!saveState(cl, *control, err))
+            return 1;
     } catch (const std::exception&) {
         message(err, handledErrorText());
         return 1;
@@ -199,14 +279,11 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         return 1;
     }
     // What the drawing computed (axis ranges and the like) can be read now.
-    for (const std::string& path : ex.gets) {
-        try {
-            std::string line = path + "=" + PropertyText(GetPropertyPath(*control, path)) + "\n";
-            std::fwrite(line.data(), 1, line.size(), out);
-        } catch (const std::exception&) {
-            message(err, "--get " + path + ": " + handledErrorText());
-            return 1;
-        }
+    try {
+        printValues(cl, *control, out);
+    } catch (const std::exception&) {
+        message(err, handledErrorText());
+        return 1;
     }
     return 0;
 }

@@ -15,6 +15,10 @@ namespace tavrin {
 int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err,
                      std::FILE* out = stdout);
 
+// --load-state / --save-state without --export: the plot control alone,
+// with --set and --get, nothing drawn.
+int RunStateCommand(const CommandLine& cl, std::FILE* err, std::FILE* out = stdout);
+
 // A property value as a container types it: a whole number, a decimal
 // number with "." as the point, or else text.
 platform::Variant PropertyValueFromText(const std::string& text);

@@ -70,6 +70,19 @@ void message(std::FILE* err, const std::string& text)
 
 } // namespace
 
+bool CheckDataFiles(const std::vector<std::string>& files, std::FILE* err)
+{
+    for (const std::string& f : files)
+        if (!platform::fileExists(f)) {
+            struct stat st {};
+            int e = ::stat(f.c_str(), &st) == 0 ? EISDIR : errno;
+            std::string why = e == EISDIR && !S_ISDIR(st.st_mode) ? "not a regular file" : platform::systemErrorText(e);
+            message(err, "Cannot open file \"" + f + "\": " + why);
+            return false;
+        }
+    return true;
+}
+
 VisualizationMatrix SumOfFiles(const std::vector<std::string>& files, const MatrixSettings& s, std::FILE* err)
 {
     VisualizationMatrix sum(s.rect);
@@ -88,17 +101,8 @@ int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, st
 {
     MatrixSettings s = CommandMatrixSettings(cl, programFolder);
     try {
-        // Named files must be regular files; the reason comes from stat, so
-        // nothing (a pipe, say) is opened just to explain the refusal.
-        for (const std::string& f : cl.files)
-            if (!platform::fileExists(f)) {
-                struct stat st {};
-                int e = ::stat(f.c_str(), &st) == 0 ? EISDIR : errno;
-                std::string why = e == EISDIR && !S_ISDIR(st.st_mode) ? "not a regular file"
-                                                                       : platform::systemErrorText(e);
-                message(err, "Cannot open file \"" + f + "\": " + why);
-                return 1;
-            }
+        if (!CheckDataFiles(cl.files, err))
+            return 1;
 
         std::optional<VisualizationMatrix> m;
         if (cl.mode == CommandLine::Mode::Matrix) {

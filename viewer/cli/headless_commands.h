@@ -26,6 +26,11 @@ MatrixSettings CommandMatrixSettings(const CommandLine& cl, const std::string& p
 // no matrix is reported on err and left out.
 VisualizationMatrix SumOfFiles(const std::vector<std::string>& files, const MatrixSettings& s, std::FILE* err);
 
+// True when every named file is a regular file; otherwise the reason (from
+// stat, so nothing such as a pipe is opened just to explain the refusal)
+// goes to err.
+bool CheckDataFiles(const std::vector<std::string>& files, std::FILE* err);
+
 // Runs --matrix or --sum; returns the exit status (0, or 1 on errors, whose
 // messages go to err).
 int RunMatrixCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* out, std::FILE* err,

@@ -1,7 +1,8 @@
 #pragma once
 // Properties named by a dotted path through the plot control's objects,
 // as the command line gives them: "Tilt", "ModelBox.AxesStyle",
-// "ModelBox.ZAxis.NumGrids". The objects' own errors pass unchanged.
+// "ModelBox.ZAxis.NumGrids", and members taking one number: "Model(0).ViewAs",
+// "Light(1).Diffuse". The objects' own errors pass unchanged.
 
 #include "platform/automation/dispatch.h"
 

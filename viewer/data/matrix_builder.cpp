@@ -150,6 +150,22 @@ DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings
     return combine(earlier, later);
 }
 
+IndexScale ScaleFactors(const DataExtremes& e, const MatrixSettings& s) noexcept
+{
+    IndexScale k;
+    if (s.yesScale) {
+        // Spans in double: Xmax - Xmin may overflow 32 bits.
+        const IndexRect& r = s.rect;
+        double spanIx = double(r.xmax) - double(r.xmin);
+        double spanIy = double(r.ymax) - double(r.ymin);
+        if (std::fabs(e.maxX - e.minX) > 0.0001)
+            k.sx = std::fabs(spanIx / (e.maxX - e.minX));
+        if (std::fabs(e.maxY - e.minY) > 0.0001)
+            k.sy = std::fabs(spanIy / (e.maxY - e.minY));
+    }
+    return k;
+}
+
 std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const MatrixSettings& s, Pacer* pacer,
                                                const BuildOptions& options)
 {
@@ -159,16 +175,7 @@ std::optional<VisualizationMatrix> BuildMatrix(const DataLines& lines, const Mat
     DataExtremes e = ScanExtremes(lines, s, pacer, options);
 
     const IndexRect& r = s.rect;
-    double sx = 1, sy = 1;
-    if (s.yesScale) {
-        // Spans in double: Xmax - Xmin may overflow 32 bits.
-        double spanIx = double(r.xmax) - double(r.xmin);
-        double spanIy = double(r.ymax) - double(r.ymin);
-        if (std::fabs(e.maxX - e.minX) > 0.0001)
-            sx = std::fabs(spanIx / (e.maxX - e.minX));
-        if (std::fabs(e.maxY - e.minY) > 0.0001)
-            sy = std::fabs(spanIy / (e.maxY - e.minY));
-    }
+    const auto [sx, sy] = ScaleFactors(e, s);
 
     VisualizationMatrix m(r);
     switch (s.modeMatrixFill) {

@@ -44,6 +44,15 @@ struct DataExtremes {
 DataExtremes ScanExtremes(const DataLines& lines, const MatrixSettings& settings, Pacer* pacer = nullptr,
                           const BuildOptions& options = {});
 
+// The factors that stretch the data's X and Y spans onto the index
+// rectangle when YesScale is set; 1 otherwise, and for a span of 0.0001 or
+// less. A point (X, Y) lands on the indices (X − minX) × sx, (Y − minY) × sy.
+struct IndexScale {
+    double sx = 1.0;
+    double sy = 1.0;
+};
+IndexScale ScaleFactors(const DataExtremes& extremes, const MatrixSettings& settings) noexcept;
+
 // The index of a mapped coordinate v: the nearest integer (ties to even), or,
 // when that falls outside [lo, hi], v truncated toward zero. False when
 // neither is inside: the point is dropped. Infinite, NaN and huge values
