@@ -1,7 +1,8 @@
 // AddSurface from the automation argument to a built surface model: an
 // n × n matrix of doubles (the viewer's hand-over), and of floats, which
 // must be widened first. Reports the time per cell and the memory the call
-// needs beyond the model's own floats (4 bytes per cell).
+// needs beyond the model's own floats (4 bytes per cell); and the builders
+// of the other plot kinds from the same matrices.
 //
 //   add_surface_bench [gbench options]
 
@@ -102,9 +103,46 @@ void addSurface(benchmark::State& state, platform::VarType type)
 void BM_AddSurfaceDoubles(benchmark::State& state) { addSurface(state, platform::varDouble); }
 void BM_AddSurfaceFloats(benchmark::State& state) { addSurface(state, platform::varSingle); }
 
+// The other builders from n × n matrices of doubles: a parametric surface
+// (three matrices), a scatter plot of the same, a vector field (two), and
+// the bar box of the parametric surface shown as bars. Each is to stay
+// linear in the cells, as AddSurface is.
+void addOther(benchmark::State& state, const char* method, int matrices, bool bars)
+{
+    halvex::registerPlotControl();
+    auto plot = platform::ClassRegistry::instance().create(halvex::kPlotClassId);
+    auto n = static_cast<std::uint32_t>(state.range(0));
+    platform::Variant m = matrix(platform::varDouble, n);
+    std::size_t cells = std::size_t(n) * n;
+    for (auto _ : state) {
+        state.PauseTiming();
+        plot->invoke(halvex::dispid::RemoveSurfaces, platform::InvokeKind::Method, {});
+        if (bars) {
+            std::vector<platform::Variant> zero{platform::Variant(0)};
+            platform::Variant model = plot->invoke("Model", platform::InvokeKind::Method, zero);
+            platform::Variant four(4);
+            model.dispatch()->invoke("ViewAs", platform::InvokeKind::PropertyPut, std::span<platform::Variant>(&four, 1));
+        }
+        std::vector<platform::Variant> args(std::size_t(matrices), m);
+        state.ResumeTiming();
+        plot->invoke(method, platform::InvokeKind::Method, args);
+    }
+    state.SetComplexityN(static_cast<benchmark::IterationCount>(cells));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * cells));
+}
+
+void BM_AddParametricSurface(benchmark::State& state) { addOther(state, "AddParametricSurface", 3, false); }
+void BM_AddScatterPlot(benchmark::State& state) { addOther(state, "AddScatterPlot", 3, false); }
+void BM_AddVectorFieldPlot(benchmark::State& state) { addOther(state, "AddVectorFieldPlot", 2, false); }
+void BM_AddParametricBars(benchmark::State& state) { addOther(state, "AddParametricSurface", 3, true); }
+
 } // namespace
 
 BENCHMARK(BM_AddSurfaceDoubles)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_AddSurfaceFloats)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_AddParametricSurface)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_AddScatterPlot)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_AddVectorFieldPlot)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_AddParametricBars)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 BENCHMARK_MAIN();

@@ -7,7 +7,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libg
             libegl-dev libgl1-mesa-dri libfreetype-dev libfontconfig-dev libjpeg-dev
             qt6-svg-dev fonts-liberation2 fonts-dejavu-core)
 test_pkgs=(libgtest-dev xvfb xauth locales)
-bench_pkgs=(libbenchmark-dev gawk mawk time gnuplot-nox python3 lua5.4)
+bench_pkgs=(libbenchmark-dev gawk mawk time gnuplot-nox python3 lua5.4 libqhull-dev)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
 want=("${build_pkgs[@]}")

@@ -1,6 +1,7 @@
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/contour_command.h"
 #include "viewer/cli/export_command.h"
+#include "viewer/cli/grid_command.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/script_commands.h"
 #include "viewer/settings/program_folder.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
         return tavrin::RunExportCommand(cl, tavrin::ResolveProgramFolder(), stderr);
     case tavrin::CommandLine::Mode::State:
         return tavrin::RunStateCommand(cl, stderr);
+    case tavrin::CommandLine::Mode::Grid:
+        return tavrin::RunGridCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Window:
         break;
     }

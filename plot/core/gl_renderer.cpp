@@ -392,6 +392,9 @@ void GlRenderer::RecomputeDataBox()
     for (const auto& [number, model] : control_.models()) {
         if (!model || !(model->AsMesh() || model->AsQuickPlot()))
             continue;
+        // A point list shown as a surface is measured by its grid.
+        if (MeshModel* mesh = model->AsMesh())
+            mesh->EnsureGrid(this);
         const BoundingRecord& r = model->DataRecord();
         std::uint32_t shade = model->format().shadeModel1;
         int kind = model->ViewAs();

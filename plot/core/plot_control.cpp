@@ -115,7 +115,9 @@ void COpenGLCtrl::BuildNestedSurface(const host::HostValue& value, int number)
             if (!xyz[k] || !xyz[k]->real || xyz[k]->rows != xyz[0]->rows || xyz[k]->cols != xyz[0]->cols)
                 raiseError(err::FailedToCreateSurface);
         }
-        BuildMesh(*this, xyz[0]->real, xyz[1]->real, xyz[2]->real, xyz[0]->rows, xyz[0]->cols, number);
+        const std::size_t length = std::size_t(xyz[0]->rows) * std::size_t(xyz[0]->cols);
+        BuildMesh(*this, {xyz[0]->real, length}, {xyz[1]->real, length}, {xyz[2]->real, length}, xyz[0]->rows,
+                  xyz[0]->cols, number);
         return;
     }
     CglModel* existing = FindModel(number);
@@ -164,7 +166,7 @@ bool COpenGLCtrl::BuildHostList(const Variant& list, void (COpenGLCtrl::*build)(
 
 void COpenGLCtrl::BuildNestedVolume(const host::HostValue& value, int number)
 {
-    BuildVolume(*this, value, number);
+    BuildVolume(*this, hostFramework().values(), value, number);
 }
 
 bool COpenGLCtrl::AddSurfaces(const Variant& surfaces)
@@ -187,7 +189,8 @@ bool COpenGLCtrl::AddMesh(const Variant& x, const Variant& y, const Variant& z, 
         if (!mx.sameShape(my) || !mx.sameShape(mz))
             raiseError(err::ArraySizeMismatch);
         int n = ChooseModelNumber();
-        if (!BuildMesh(*this, mx.data(), my.data(), mz.data(), mx.rows(), mx.cols(), n))
+        if (!BuildMesh(*this, {mx.data(), mx.size()}, {my.data(), my.size()}, {mz.data(), mz.size()}, mx.rows(),
+                       mx.cols(), n))
             raiseError(err::UnknownError);
         if (scatter)
             if (CglModel* built = FindModel(n))

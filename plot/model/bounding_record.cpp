@@ -41,4 +41,16 @@ void BoundingRecord::widen(const BoundingRecord& other) noexcept
     }
 }
 
+void OpenDegenerateBox(BoundingRecord& box) noexcept
+{
+    if (box.extent(0) != 0.0f || box.extent(1) != 0.0f || box.extent(2) != 0.0f)
+        return;
+    for (int a = 0; a < 3; ++a) {
+        float v = box.min[a];
+        float d = v != 0.0f ? std::fabs(v) * 0.01f : 1.0f;
+        box.min[a] = v - d;
+        box.max[a] = v + d;
+    }
+}
+
 } // namespace halvex

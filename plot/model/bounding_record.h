@@ -25,4 +25,8 @@ struct BoundingRecord {
     friend bool operator==(const BoundingRecord&, const BoundingRecord&) = default;
 };
 
+// A box of no extent at all is opened around its single point: by 1 % of
+// each coordinate, or by 1 where the coordinate is 0.
+void OpenDegenerateBox(BoundingRecord& box) noexcept;
+
 } // namespace halvex

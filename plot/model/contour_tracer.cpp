@@ -82,11 +82,8 @@ struct MeshSource {
     // (A reduced grid says where its lines lie on the full one.)
     double value(std::int32_t i, std::int32_t j) const noexcept
     {
-        if (g.heights) {
-            if (axis == 1)
-                return double(g.heights[g.index(i, j)]);
-            return axis == 0 ? double(g.colPosition(j)) : double(g.rowPosition(i));
-        }
+        if (g.heights)
+            return axis == 1 ? double(g.heights[g.index(i, j)]) : double(g.at(i, j)[std::size_t(axis)]);
         return double(g.xyz[3 * g.index(i, j) + std::size_t(axis)]);
     }
     ContourPoint position(std::int32_t i, std::int32_t j) const noexcept

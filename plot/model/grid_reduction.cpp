@@ -154,7 +154,9 @@ GridSource ReducedGrid::Build(const GridSource& g, std::int32_t limit)
         }
     }
 
-    GridSource out;
+    GridSource out = g; // keeps where an interpolated grid lies
+    out.heights = nullptr;
+    out.xyz = nullptr;
     out.rows = m;
     out.cols = q;
     out.normals = g.normals ? normals_.data() : nullptr;

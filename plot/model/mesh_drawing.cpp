@@ -1,86 +1,30 @@
 // How a mesh model draws itself: the passes per plot kind, the filled
 // triangle strips with flat or smooth normals, half fill, the wireframe,
-// hidden-line removal and dots.
-#include "plot/base/packed_color.h"
-#include "plot/model/colormaps.h"
+// hidden-line removal and points.
+#include "plot/base/plot_errors.h"
 #include "plot/model/contour_fill.h"
 #include "plot/model/mesh_model.h"
+#include "plot/model/mesh_paint.h"
 #include "plot/model/pass_rules.h"
 #include "plot/model/thin_features.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <vector>
 
 namespace halvex {
 
-namespace {
-
-void solidColor(std::uint32_t c)
-{
-    glColor4ub(GLubyte(c & 0xFF), GLubyte(c >> 8 & 0xFF), GLubyte(c >> 16 & 0xFF), GLubyte(c >> 24));
-}
-
-std::uint16_t stipplePattern(std::int32_t style, float width)
-{
-    bool wide = width > 2.0f;
-    switch (style) {
-    case 1:
-        return wide ? 0xEEEE : 0xF8F8;
-    case 2:
-        return wide ? 0xAAAA : 0xCCCC;
-    case 3:
-        return wide ? 0xEBAE : 0xF870;
-    default:
-        return 0xFFFF;
-    }
-}
-
-// Colours and normals as one drawing routine sends them.
-struct Painter {
-    const BoundingRecord& box;
-    std::int32_t colormap; // −1: the solid colour set before
-    std::int32_t spectrumDir;
-    float alpha;
-    std::array<float, 3> scale;
-    bool scaleNormals;
-
-    void color(const Vertex& p) const
-    {
-        Rgb c = SpectrumRgb(colormap, RampPosition(box, p.data(), spectrumDir));
-        glColor4f(c[0], c[1], c[2], alpha);
-    }
-    void colorAtCentroid(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& d) const
-    {
-        color({(a[0] + b[0] + c[0] + d[0]) * 0.25f, (a[1] + b[1] + c[1] + d[1]) * 0.25f,
-               (a[2] + b[2] + c[2] + d[2]) * 0.25f});
-    }
-    void normal(const float* n) const
-    {
-        if (scaleNormals)
-            glNormal3f(n[0] * scale[0], n[1] * scale[1], n[2] * scale[2]);
-        else
-            glNormal3fv(n);
-    }
-};
-
-Painter painterFor(const CglModel& m, const BoundingRecord& box, std::int32_t colormap)
-{
-    const ModelFormat& f = m.format();
-    return {box, colormap, f.spectrumDir, float(f.polygonColor >> 24) * kByteToUnit, f.scale, !m.EqualScales()};
-}
-
-} // namespace
-
 // Finer grids than the picture can show are drawn reduced, keeping every
 // local extreme (see ReducedGrid): filled cells of about two pixels, and
 // lines about three pixels apart (denser lines only blacken the picture,
-// at a high price for smoothed lines).
-GridSource MeshModel::VisibleGrid(const DrawContext& dc, bool lines)
+// at a high price for smoothed lines). Each piece and use keeps its own
+// reduction, so a frame rebuilds none.
+GridSource MeshModel::VisibleGrid(const DrawContext& dc, bool lines, std::int32_t piece)
 {
-    const GridSource g = Grid();
-    return lines ? reducedLines_.Reduce(g, dc.detailLimit * 2 / 3) : reducedFill_.Reduce(g, dc.detailLimit);
+    const std::size_t slot = std::size_t(piece + 1) * 2 + (lines ? 1 : 0);
+    if (reduced_.size() <= slot)
+        reduced_.resize(slot + 1);
+    const GridSource g = piece < 0 ? Grid() : Piece(piece);
+    return reduced_[slot].Reduce(g, lines ? dc.detailLimit * 2 / 3 : dc.detailLimit);
 }
 
 namespace {
@@ -157,14 +101,23 @@ bool MeshModel::Draw(const DrawContext& dc)
 {
     const ModelFormat& f = format_;
     const std::int32_t kind = f.viewAs;
+    const PassSwitches on = SwitchesOf(f, dc.flatPlot);
 
     // Vector data belongs to the vector field plot and nothing else.
-    if (kind == kVectorFieldPlot && flatKind_)
-        return true;
+    if (kind == kVectorFieldPlot && flatKind_) {
+        if (!HasData() || rows_ == 0 || cols_ == 0)
+            return Problem("This model has no data to draw");
+        bool wanted = (dc.pass == DrawPass::Fill && on.fill) || (dc.pass == DrawPass::Lines && on.lines) ||
+                      (dc.pass == DrawPass::Points && on.points);
+        return wanted ? DrawVectors(dc, dc.pass) : true;
+    }
     if (kind == kVectorFieldPlot || flatKind_)
         return Problem("The data of this model does not fit its plot kind");
 
-    const PassSwitches on = SwitchesOf(f, dc.flatPlot);
+    // A point list shown as a surface-like kind is drawn through its
+    // interpolated grid.
+    if (!EnsureGrid(dc.interrupt))
+        return false;
 
     if (dc.pass == DrawPass::Points && dc.recording) {
         // Points too big for a recorded list are drawn on every paint.
@@ -178,20 +131,21 @@ bool MeshModel::Draw(const DrawContext& dc)
 
     if (!HasData() || rows_ == 0 || cols_ == 0)
         return Problem("This model has no data to draw");
+    // Contour plots have a drawing of their own.
     if (kind == kContourPlot)
         return DrawContourPlot(dc);
-    // Bars and patches have drawings of their own.
-    if (kind == kBarPlot || kind == kPatchPlot)
-        return true;
+    const bool boxes = kind == kBarPlot || kind == kPatchPlot;
+    auto boxPart = [&](BoxPart part) { return kind == kBarPlot ? DrawBars(dc, part) : DrawPatches(dc, part); };
 
     glPolygonOffset(f.polygonOffsetFactor, 1.0f);
     switch (dc.pass) {
     case DrawPass::DepthOnly:
-        if ((f.shadeModel1 & shade1::HiddenLineRemoval) && !on.contourFill && !on.fill && !on.halfFill) {
-            // The surface only into the depth buffer: the lines drawn next
-            // are tested against it.
+        if ((kind == kSurfacePlot || boxes) && (f.shadeModel1 & shade1::HiddenLineRemoval) && !on.contourFill &&
+            !on.fill && !on.halfFill) {
+            // The fill only into the depth buffer: the lines drawn next are
+            // tested against it.
             glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-            bool going = DrawFilledSurface(dc, -1, f.polygonColor);
+            bool going = boxes ? boxPart(BoxPart::Fill) : DrawFilledSurface(dc, -1, f.polygonColor);
             glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
             return going;
         }
@@ -199,6 +153,8 @@ bool MeshModel::Draw(const DrawContext& dc)
     case DrawPass::Fill: {
         if (!(on.fill || on.contourFill))
             return true;
+        if (boxes)
+            return boxPart(on.halfFill ? BoxPart::HalfFill : BoxPart::Fill);
         // A surface's bands span the whole picture's data.
         if (on.contourFill)
             return DrawContourFill(dc, directionsOf(f.shadeModel1, kFills3D), on.halfFill, dc.dataBox, true);
@@ -206,23 +162,47 @@ bool MeshModel::Draw(const DrawContext& dc)
         return on.halfFill ? DrawHalfFilledSurface(dc, colormap) : DrawFilledSurface(dc, colormap, f.polygonColor);
     }
     case DrawPass::Lines:
-        // Contour lines replace the wireframe; scatter lines are the data
-        // points plot's own.
-        if (!on.lines || kind == kDataPointsPlot)
+        if (!on.lines)
             return true;
+        if (boxes)
+            return boxPart(BoxPart::Lines);
+        // Contour lines replace the wireframe.
         if (on.contourLines)
             return DrawContourLines(dc, directionsOf(f.shadeModel1, kLines3D), true);
+        if (kind == kDataPointsPlot)
+            return DrawScatterLines(dc);
         return DrawMeshWireframe(dc);
     case DrawPass::Points:
-        return on.points ? DrawPoints(dc) : true;
+        if (!on.points)
+            return true;
+        if (boxes)
+            return boxPart(BoxPart::Points);
+        return DrawPoints(dc);
     }
     return true;
 }
 
-bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid,
-                                  bool outlines, const FillTexture* texture)
+bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, std::uint32_t solid, bool outlines,
+                                  const FillTexture* texture)
 {
-    const GridSource g = VisibleGrid(dc, false);
+    for (std::int32_t k = 0; k < PieceCount(); ++k)
+        if (!FilledGrid(dc, k, colormap, solid, outlines, texture))
+            return false;
+    return true;
+}
+
+bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap, const FillTexture* texture)
+{
+    for (std::int32_t k = 0; k < PieceCount(); ++k)
+        if (!HalfFilledGrid(dc, k, colormap, texture))
+            return false;
+    return true;
+}
+
+bool MeshModel::FilledGrid(const DrawContext& dc, std::int32_t piece, std::int32_t colormap,
+                           std::uint32_t solid, bool outlines, const FillTexture* texture)
+{
+    const GridSource g = VisibleGrid(dc, false, piece);
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (texture)
@@ -230,7 +210,7 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
     if (colormap < 0)
         solidColor(solid);
     const Corner vertex{texture};
-    const Painter p = painterFor(*this, dc.dataBox, colormap);
+    const Painter p = painterFor(*this, dc.dataBox, colormap, format_.polygonColor);
     const bool mapped = colormap >= 0;
     // A recorded list may join strips through zero-area triangles, whose
     // outlines would show when polygons are drawn as lines: then each
@@ -313,9 +293,10 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
     return true;
 }
 
-bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap, const FillTexture* texture)
+bool MeshModel::HalfFilledGrid(const DrawContext& dc, std::int32_t piece, std::int32_t colormap,
+                               const FillTexture* texture)
 {
-    const GridSource g = VisibleGrid(dc, false);
+    const GridSource g = VisibleGrid(dc, false, piece);
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (texture)
@@ -323,7 +304,7 @@ bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colorm
     if (colormap < 0)
         solidColor(texture ? 0xFFFFFFFF : format_.polygonColor);
     const Corner vertex{texture};
-    const Painter p = painterFor(*this, dc.dataBox, colormap);
+    const Painter p = painterFor(*this, dc.dataBox, colormap, format_.polygonColor);
     const bool mapped = colormap >= 0;
     const bool smooth = format_.shadeModel1 & shade1::SmoothShading;
     VertexNormals normals(g);
@@ -378,69 +359,56 @@ bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colorm
 bool MeshModel::DrawMeshWireframe(const DrawContext& dc)
 {
     const ModelFormat& f = format_;
-    float width = f.lineWidth * dc.lineScale();
     if (!f.lineColorMap)
         solidColor(f.lineColor);
-    glLineWidth(width);
-    const bool stipple = f.lineStyle != 0;
-    if (stipple) {
-        glPushAttrib(GL_LINE_BIT);
-        glEnable(GL_LINE_STIPPLE);
-        glLineStipple(std::max(1, static_cast<int>(width)), stipplePattern(f.lineStyle, width));
-    }
+    LineStyleScope style(f, dc);
     const std::int32_t colormap = f.lineColorMap ? f.colormapIndex : -1;
-    bool going = true;
     if (!dc.lighting && (f.lineColor >> 24) == 255) {
-        const GridSource g = VisibleGrid(dc, true);
-        const Painter p = painterFor(*this, dc.dataBox, colormap);
+        const Painter p = painterFor(*this, dc.dataBox, colormap, f.polygonColor);
         const bool mapped = colormap >= 0;
-        // One line strip per row, then one per column.
-        auto strips = [&](std::int32_t outer, std::int32_t inner, bool rows) {
-            for (std::int32_t a = 0; a < outer && going; ++a) {
-                glBegin(GL_LINE_STRIP);
-                for (std::int32_t b = 0; b < inner; ++b) {
-                    Vertex v = rows ? g.at(a, b) : g.at(b, a);
-                    if (mapped)
-                        p.color(v);
-                    glVertex3fv(v.data());
+        for (std::int32_t k = 0; k < PieceCount(); ++k) {
+            const GridSource g = VisibleGrid(dc, true, k);
+            bool going = true;
+            // One line strip per row, then one per column.
+            auto strips = [&](std::int32_t outer, std::int32_t inner, bool rows) {
+                for (std::int32_t a = 0; a < outer && going; ++a) {
+                    glBegin(GL_LINE_STRIP);
+                    for (std::int32_t b = 0; b < inner; ++b) {
+                        Vertex v = rows ? g.at(a, b) : g.at(b, a);
+                        if (mapped)
+                            p.color(v);
+                        glVertex3fv(v.data());
+                    }
+                    glEnd();
+                    going = !dc.Interrupted();
                 }
-                glEnd();
-                going = !dc.Interrupted();
-            }
-        };
-        strips(g.rows, g.cols, true);
-        strips(g.cols, g.rows, false);
-    } else {
-        // Lit or translucent lines: the strip outlines, diagonals included.
-        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-        going = DrawFilledSurface(dc, colormap, f.lineColor, true);
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            };
+            strips(g.rows, g.cols, true);
+            strips(g.cols, g.rows, false);
+            if (!going)
+                return false;
+        }
+        return true;
     }
-    if (stipple)
-        glPopAttrib();
+    // Lit or translucent lines: the strip outlines, diagonals included.
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    bool going = DrawFilledSurface(dc, colormap, f.lineColor, true);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     return going;
 }
 
 bool MeshModel::DrawPoints(const DrawContext& dc)
 {
-    const ModelFormat& f = format_;
-    glPointSize(dc.pointScale() * f.pointSize * 0.25f + 1.0f);
-    const std::int32_t colormap = f.pointColorMap ? f.colormapIndex : -1;
-    if (colormap < 0)
-        solidColor(f.pointColor);
-    const GridSource g = Grid();
-    const Painter p = painterFor(*this, dc.dataBox, colormap);
-    for (std::int32_t i = 0; i < g.rows; ++i) {
-        glBegin(GL_POINTS);
-        for (std::int32_t j = 0; j < g.cols; ++j) {
-            Vertex v = g.at(i, j);
-            if (colormap >= 0)
-                p.color(v);
-            glVertex3fv(v.data());
+    PointSetDrawer points(*this, dc);
+    for (std::int32_t k = 0; k < PieceCount(); ++k) {
+        const GridSource g = Piece(k);
+        for (std::int32_t i = 0; i < g.rows; ++i) {
+            for (std::int32_t j = 0; j < g.cols; ++j)
+                points.Add(g.at(i, j));
+            points.Flush();
+            if (dc.Interrupted())
+                return false;
         }
-        glEnd();
-        if (dc.Interrupted())
-            return false;
     }
     return true;
 }
@@ -449,11 +417,20 @@ bool MeshModel::DrawForPicking()
 {
     if (!HasData())
         return false;
-    const GridSource g = Grid();
     glBegin(GL_POINTS);
-    for (std::int32_t j = 0; j < g.cols; ++j)
-        for (std::int32_t i = 0; i < g.rows; ++i)
-            glVertex3fv(g.at(i, j).data());
+    if (flatKind_) {
+        // A vector field's grid positions.
+        for (std::int32_t j = 0; j < cols_; ++j)
+            for (std::int32_t i = 0; i < rows_; ++i)
+                glVertex3f(float(i), 0.0f, float(j));
+    } else {
+        for (std::int32_t k = 0; k < PieceCount(); ++k) {
+            const GridSource g = Piece(k);
+            for (std::int32_t j = 0; j < g.cols; ++j)
+                for (std::int32_t i = 0; i < g.rows; ++i)
+                    glVertex3fv(g.at(i, j).data());
+        }
+    }
     glEnd();
     return true;
 }

@@ -13,15 +13,21 @@ namespace halvex {
 using Vertex = std::array<float, 3>;
 
 // A rows × cols vertex grid, element (i, j) at i + j × rows: either a
-// height matrix (vertex (j, height, i)) or stored vertices (3 floats each).
-// A height grid reduced from a finer one (see ReducedGrid) says where its
-// lines lie on the full grid: vertex (colAt[j], height, rowAt[i]).
+// height matrix or stored vertices (3 floats each). A matrix surface's
+// vertex (i, j) is (j, height, i); an interpolated grid (alongX) puts row i
+// at origin[0] + i × spacing[0] along display x and column j at origin[1] +
+// j × spacing[1] along display z. A height grid reduced from a finer one
+// (see ReducedGrid) says where its lines lie on the full grid: rowAt[i] and
+// colAt[j] stand for i and j.
 struct GridSource {
     const float* heights = nullptr;
     const float* xyz = nullptr;
     const float* normals = nullptr; // stored normals, or none
     std::int32_t rows = 0;
     std::int32_t cols = 0;
+    bool alongX = false;
+    float origin[2] = {0.0f, 0.0f};
+    float spacing[2] = {1.0f, 1.0f};
     const float* rowAt = nullptr;
     const float* colAt = nullptr;
 
@@ -34,8 +40,12 @@ struct GridSource {
     float colPosition(std::int32_t j) const noexcept { return colAt ? colAt[j] : float(j); }
     Vertex at(std::int32_t i, std::int32_t j) const noexcept
     {
-        if (heights)
-            return {colPosition(j), heights[index(i, j)], rowPosition(i)};
+        if (heights) {
+            const float r = rowPosition(i), c = colPosition(j);
+            if (alongX)
+                return {origin[0] + r * spacing[0], heights[index(i, j)], origin[1] + c * spacing[1]};
+            return {c, heights[index(i, j)], r};
+        }
         const float* v = xyz + 3 * index(i, j);
         return {v[0], v[1], v[2]};
     }

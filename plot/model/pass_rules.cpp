@@ -20,8 +20,9 @@ const std::array<KindPassRule, 6> kPassRules{{
      {0, shade2::NumberedContoursZ}, {kFills}},
     // 2 data points
     {{}, {}, {ScatterLines}, {ScatterPoints}, {}, {}, {}},
-    // 3 vector field
-    {{VectorFilled}, {}, {VectorLines}, {}, {}, {}, {}},
+    // 3 vector field: the arrows' corner points follow the surface's point
+    // switch, the kind having none of its own
+    {{VectorFilled}, {}, {VectorLines}, {DrawPoints}, {}, {}, {}},
     // 4 bar
     {{BarFilled}, {BarHalfFilled}, {BarLines}, {BarPoints}, {}, {}, {}},
     // 5 patch

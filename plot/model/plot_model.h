@@ -53,8 +53,9 @@ public:
     const BoundingRecord& BarBox() const noexcept { return format_.barBox; }
     void SetBarBoxValid(bool valid) noexcept { format_.barBoxValid = valid; }
     // The record that stands for the model's data: the bar box (computed
-    // when not valid) for bar and patch plots, `Rect` for the others.
-    const BoundingRecord& DataRecord();
+    // when not valid) for bar and patch plots, `Rect` for the others (a
+    // mesh widens it by what its interpolated grid reaches).
+    virtual const BoundingRecord& DataRecord();
     std::int32_t ViewAs() const noexcept { return format_.viewAs; }
     // Sets the plot kind with no notification (the caller redraws).
     void SetPlotKind(std::int32_t kind) noexcept;

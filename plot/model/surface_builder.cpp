@@ -1,6 +1,7 @@
 #include "plot/model/surface_builder.h"
 
 #include "plot/base/plot_errors.h"
+#include "plot/model/model_install.h"
 #include "plot/model/surface_model.h"
 
 #include <cmath>
@@ -52,19 +53,6 @@ Heights convert(const double* data, std::int32_t rows, std::int32_t cols, Interr
     return h;
 }
 
-// A box of no extent at all is opened around its single point.
-void openDegenerateBox(BoundingRecord& box)
-{
-    if (box.extent(0) != 0.0f || box.extent(1) != 0.0f || box.extent(2) != 0.0f)
-        return;
-    for (int a = 0; a < 3; ++a) {
-        float v = box.min[a];
-        float d = v != 0.0f ? std::fabs(v) * 0.01f : 1.0f;
-        box.min[a] = v - d;
-        box.max[a] = v + d;
-    }
-}
-
 } // namespace
 
 bool BuildSurface(PlotOwner& control, const double* data, std::int32_t rows, std::int32_t cols, int modelNumber,
@@ -91,13 +79,7 @@ bool BuildSurface(PlotOwner& control, const double* data, std::int32_t rows, std
     model->SetBarBoxValid(false);
     model->SetHeights(std::move(h.values), rows, cols);
 
-    control.PutModel(modelNumber, model);
-    if (old)
-        model->CopyFrom(*old);
-    BoundingRecord& box = control.DataBox();
-    box.widen(model->DataRecord());
-    openDegenerateBox(box);
-    control.MarkModified();
+    InstallBuiltModel(control, modelNumber, old.get(), model);
     return true;
 }
 

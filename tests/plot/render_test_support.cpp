@@ -112,6 +112,9 @@ Feedback RenderTest::feedback()
         } else if (token == GL_POINT_TOKEN) {
             ++f.points;
             k += 1 + vertex;
+        } else if (token == GL_BITMAP_TOKEN) {
+            ++f.bitmaps;
+            k += 1 + vertex;
         } else if (token == GL_PASS_THROUGH_TOKEN) {
             k += 2;
         } else {

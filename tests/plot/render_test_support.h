@@ -28,6 +28,7 @@ struct Feedback {
     int polygons = 0;  // all polygons
     int lines = 0;
     int points = 0;
+    int bitmaps = 0;
     // Colours of the polygons' first corners, 0..255.
     std::vector<Rgba> polygonColors;
     // The polygons' corners in window coordinates, and how many each has.

@@ -21,9 +21,12 @@ const char* UsageText()
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
            "                                   names may go through the control's objects:\n"
-           "                                   --set ModelBox.ZAxis.NumGrids=4\n"
+           "                                   --set ModelBox.ZAxis.NumGrids=4;\n"
            "                                   --load-state IN loads a saved plot state before the\n"
-           "                                   options and files, --save-state OUT saves it after\n"
+           "                                   options and files, --save-state OUT saves it after;\n"
+           "                                   --scatter draws each file's points as they stand\n"
+           "                                   (no matrix), --grid RxC grids them by natural\n"
+           "                                   neighbours into a surface of R x C nodes\n"
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
            "                                   the plot control alone, nothing drawn: --save-state\n"
            "                                   alone writes the viewer's initial state\n"
@@ -33,6 +36,9 @@ const char* UsageText()
            "                                   file's coordinates; a blank line between lines.\n"
            "                                   --levels N: N levels evenly spaced inside the\n"
            "                                   range (default: about 15 at round values)\n"
+           "  tavrin --grid FILE --size RxC     print a file's points gridded by natural neighbours:\n"
+           "                                   \"Xmin Xmax Ymin Ymax\" of the points, then R lines\n"
+           "                                   (X from Xmin to Xmax) of C values (Y likewise)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -74,6 +80,21 @@ bool readInt(const std::string& option, const std::string& text, std::int32_t& o
     return true;
 }
 
+// ROWSxCOLUMNS within the gridder's limits.
+bool readGridSize(const std::string& option, const std::string& v, std::array<int, 2>& out, std::string& error)
+{
+    std::size_t x = v.find_first_of("xX");
+    std::int32_t r = 0, c = 0;
+    if (x == std::string::npos || !platform::parseInt32(v.substr(0, x), r) ||
+        !platform::parseInt32(v.substr(x + 1), c) || r < 2 || c < 2 || r > 4096 || c > 4096 ||
+        std::int64_t(r) * c > 4194304) {
+        error = "option " + option + ": \"" + v + "\" is not ROWSxCOLUMNS of 2 to 4096 each, 4194304 nodes at most";
+        return false;
+    }
+    out = {r, c};
+    return true;
+}
+
 } // namespace
 
 // The options of --export.
@@ -104,6 +125,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.colorBar = true;
         return true;
     }
+    if (a == "--scatter") {
+        ex.scatter = true;
+        return true;
+    }
     if (!needValues(args, i, 1, error))
         return false;
     const std::string& v = args[++i];
@@ -130,6 +155,13 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
     }
     if (a == "--get") {
         ex.gets.push_back(v);
+        return true;
+    }
+    if (a == "--grid") {
+        std::array<int, 2> size{};
+        if (!readGridSize(a, v, size, error))
+            return false;
+        ex.grid = size;
         return true;
     }
     std::size_t eq = v.find('=');
@@ -195,8 +227,19 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
-        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--colorbar" ||
-                   a == "--set" || a == "--model-set" || a == "--get") {
+        } else if (a == "--grid" && cl.mode != CommandLine::Mode::Export) {
+            if (!setMode(CommandLine::Mode::Grid, a) || !needValues(args, i, 1, error))
+                return false;
+            cl.files.push_back(args[++i]);
+        } else if (a == "--size" && cl.mode == CommandLine::Mode::Grid) {
+            if (!needValues(args, i, 1, error))
+                return false;
+            std::array<int, 2> size{};
+            if (!readGridSize(a, args[++i], size, error))
+                return false;
+            cl.gridSize = size;
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
+                   a == "--get" || a == "--scatter" || a == "--grid" || a == "--dpi" || a == "--colorbar") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
@@ -294,6 +337,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "--export needs at least one data file or --load-state";
         return false;
     }
+    if (cl.mode == CommandLine::Mode::Grid && cl.files.size() != 1) {
+        error = "--grid takes exactly one data file";
+        return false;
+    }
+    if (cl.mode == CommandLine::Mode::Grid && !cl.gridSize) {
+        error = "--grid FILE needs --size ROWSxCOLUMNS";
+        return false;
+    }
+    if (cl.mode == CommandLine::Mode::Export && cl.exportTo.grid && !cl.exportTo.scatter) {
+        error = "--grid ROWSxCOLUMNS needs --scatter";
+        return false;
+    }
+    if (cl.mode == CommandLine::Mode::Export && cl.exportTo.scatter && cl.exportTo.sum) {
+        error = "--scatter draws each file's points: it cannot be combined with --sum";
+        return false;
+    }
     if (cl.mode == CommandLine::Mode::Sum && cl.files.empty()) {
         error = "--sum needs at least one data file";
         return false;
@@ -301,6 +360,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
     if (matrixOptions && !cl.headless()) {
         error = "matrix options need --matrix, --sum, --export or --contours";
+        return false;
+    }
+    // Scattered points take no rectangle, scale or fill; only the defaults
+    // of missing fields.
+    bool points = cl.mode == CommandLine::Mode::Grid || (cl.mode == CommandLine::Mode::Export && cl.exportTo.scatter);
+    if (points && (cl.rect || cl.yesScale || cl.fillMode)) {
+        error = "--rect, --scale, --no-scale and --fill make matrices; scattered points take only --defaults";
         return false;
     }
     return true;

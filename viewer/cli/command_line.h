@@ -19,6 +19,7 @@ struct CommandLine {
         Export, // draw the files' surfaces into a picture file
         State,  // load and save the plot control's state, nothing drawn
         Contours, // print the Z contour lines of one file's matrix
+        Grid,   // print a file's points gridded by natural neighbours
         Help,
         Version,
     };
@@ -38,6 +39,8 @@ struct CommandLine {
     // --export OUT FILE... [--each | --sum] [--size WxH] [--dpi N] [--colorbar] [--set NAME=VALUE]...
     // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
     // through the control's objects: ModelBox.ZAxis.NumGrids)
+    // [--scatter [--grid RxC]]: the files' points as point lists, not
+    // matrices; with --grid, gridded by natural neighbours into a surface.
     struct Export {
         std::string output;
         bool sum = false;
@@ -51,8 +54,12 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        bool scatter = false;
+        std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;
 
+    // --grid FILE --size RxC: rows along X, columns along Y.
+    std::optional<std::array<int, 2>> gridSize;
     // --load-state IN, --save-state OUT: with --export, or alone (the control
     // with nothing drawn; --set and --get apply there too).
     std::string loadState;

@@ -13,6 +13,7 @@
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/scatter_export.h"
 #include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
@@ -226,7 +227,13 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             }
             ++added;
         };
-        if (ex.sum) {
+        if (ex.scatter) {
+            // Each file left out has said why; a picture without it would
+            // pass for a drawing of it.
+            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
+            if (added != int(cl.files.size()))
+                return 1;
+        } else if (ex.sum) {
             VisualizationMatrix sum(s.rect);
             for (const std::string& f : cl.files)
                 AddToSum(sum, matrixOf(f));
