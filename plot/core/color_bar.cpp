@@ -142,6 +142,9 @@ void ColorBar::Draw(GlyphFontList* font, const std::array<int, 4>& band, double 
     glEnd();
 
     if (font) {
+        // Outline glyphs soften their edges with lines: one pixel wide, as
+        // the axes' numbers have them, not the width of the bar's outline.
+        glLineWidth(1.0f);
         // The numbers left-aligned beside their ticks, centred on them;
         // those that would overlap are left out, the ends first.
         std::vector<TextExtent> extents;
