@@ -3,9 +3,11 @@
 #include "viewer/cli/export_command.h"
 #include "viewer/cli/grid_command.h"
 #include "viewer/cli/headless_commands.h"
+#include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/script_commands.h"
 #include "viewer/settings/program_folder.h"
 #include "viewer/ui/viewer_app.h"
+#include "viewer/ui/wizard_window.h"
 
 #include <clocale>
 #include <cstdio>
@@ -36,8 +38,12 @@ int main(int argc, char** argv)
         return tavrin::RunContourCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Export:
         return tavrin::RunExportCommand(cl, tavrin::ResolveProgramFolder(), stderr);
+    case tavrin::CommandLine::Mode::PolyhedronInfo:
+        return tavrin::RunPolyhedronInfo(*cl.polyhedron, stdout, stderr);
     case tavrin::CommandLine::Mode::State:
         return tavrin::RunStateCommand(cl, stderr);
+    case tavrin::CommandLine::Mode::Wizard:
+        return tavrin::RunWizardWindow(argc, argv, cl, tavrin::ResolveProgramFolder());
     case tavrin::CommandLine::Mode::Grid:
         return tavrin::RunGridCommand(cl, tavrin::ResolveProgramFolder(), stdout, stderr);
     case tavrin::CommandLine::Mode::Window:

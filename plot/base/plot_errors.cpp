@@ -30,7 +30,27 @@ constexpr ErrorEntry kErrorTable[] = {
     {err::RadiusRange, "Radius must be a finite number greater than 0"},
     {err::InvalidFogMode, "Invalid Fog Mode"},
     {err::FailedToCreateSurface, "Failed to create surface."},
+    {err::IllegalGraphicsPrimitive, "Illegal graphics primitive specified"},
+    {err::OpenGLError, "OpenGL: "},
     {err::UnrecognizedAxisStyle, "Unrecognized axis style"},
+    {57680, "Polyhedron: no dual, a face plane passes through the centre"},
+    {57681, "Polyhedron: unknown name"},
+    {57682, "Polyhedron: no data"},
+    {57683, "Polyhedron: no digit after #"},
+    {57684, "Polyhedron: not a digit"},
+    {57685, "Polyhedron: zero index"},
+    {57686, "Polyhedron: index too big"},
+    {57687, "Polyhedron: data exceeded"},
+    {57688, "Polyhedron: no bars"},
+    {57689, "Polyhedron: not enough fractions"},
+    {57690, "Polyhedron: too many bars"},
+    {57691, "Polyhedron: fraction<=1"},
+    {57692, "Polyhedron: zero denominator"},
+    {57693, "Polyhedron: numerator too large"},
+    {57694, "Polyhedron: nonpositive density"},
+    {57695, "Polyhedron: gamma out of bounds"},
+    {57696, "Polyhedron: too many vertices"},
+    {57697, "Polyhedron: too many faces"},
     {err::UnrecognizedAxisNumber, "Unrecognized axis number"},
     {err::NoSurfaceFromData, "Failed to create surface from data."},
     {err::UnknownError, "Unknown error"},
@@ -42,6 +62,7 @@ constexpr ErrorEntry kErrorTable[] = {
     {err::CantInterpolate, "can't interpolate"},
     {err::TooManyArguments, "too many arguments"},
     {err::TooFewArguments, "too few arguments"},
+    {err::MustViewAsSurface, "must view as a surface plot"},
     {err::Interrupted, "interrupted"},
 };
 
@@ -73,6 +94,13 @@ void raiseError(std::uint16_t code, long long number)
     (void)ec;
     if (auto pos = text.find("%d"); pos != std::string::npos)
         text.replace(pos, 2, digits, static_cast<std::size_t>(end - digits));
+    raise(platform::status::fromErrorNumber(code), code, std::move(text));
+}
+
+void raiseError(std::uint16_t code, std::string_view appended)
+{
+    std::string text(errorText(code));
+    text += appended;
     raise(platform::status::fromErrorNumber(code), code, std::move(text));
 }
 

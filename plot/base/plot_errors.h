@@ -23,7 +23,12 @@ constexpr std::uint16_t FogDensityRange = 32796;
 constexpr std::uint16_t RadiusRange = 32797;
 constexpr std::uint16_t InvalidFogMode = 32799;
 constexpr std::uint16_t FailedToCreateSurface = 32801;
+constexpr std::uint16_t IllegalGraphicsPrimitive = 32814;
+constexpr std::uint16_t OpenGLError = 32821;
 constexpr std::uint16_t UnrecognizedAxisStyle = 57644;
+// 57680 … 57697: the polyhedron generator's (plot/model/kaleido.h).
+constexpr std::uint16_t PolyhedronFirst = 57680;
+constexpr std::uint16_t PolyhedronLast = 57697;
 constexpr std::uint16_t UnrecognizedAxisNumber = 57649;
 constexpr std::uint16_t NoSurfaceFromData = 57650;
 constexpr std::uint16_t UnknownError = 57651;
@@ -35,6 +40,7 @@ constexpr std::uint16_t MustBeMultidimensional = 57714;
 constexpr std::uint16_t CantInterpolate = 57715;
 constexpr std::uint16_t TooManyArguments = 57756;
 constexpr std::uint16_t TooFewArguments = 57757;
+constexpr std::uint16_t MustViewAsSurface = 57758;
 constexpr std::uint16_t Interrupted = 57763;
 } // namespace err
 
@@ -54,6 +60,8 @@ std::string_view errorText(std::uint16_t code) noexcept;
 [[noreturn]] void raiseError(std::uint16_t code);
 // The text with its "%d" replaced by the number.
 [[noreturn]] void raiseError(std::uint16_t code, long long number);
+// The text followed by more.
+[[noreturn]] void raiseError(std::uint16_t code, std::string_view appended);
 // A property value out of range: the custom status 0x800A03E8.
 [[noreturn]] void raisePropertyError(std::uint16_t code);
 [[noreturn]] void raiseSetNotSupported();

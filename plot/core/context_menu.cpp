@@ -37,6 +37,7 @@ std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool ca
     std::vector<MenuEntry> menu;
     menu.push_back({"&Paste", menucmd::Paste, canPaste, false, false, {}});
     menu.push_back({"Paste &Special...", menucmd::PasteSpecial, canPaste, false, false, {}});
+    menu.push_back({"Fo&rmat...", menucmd::Format, true, false, false, {}});
     menu.push_back(toggle("&Fog", menucmd::Fog, true, s.fog));
     menu.push_back(toggle("&Lighting", menucmd::Lighting, view, s.lighting));
     menu.push_back(toggle("E&qual Scales", menucmd::EqualScales, view, s.constrainedView));
@@ -57,6 +58,10 @@ bool RunMenuCommand(CGLCOleControl& control, int command)
     const MenuEntry* entry = find(menu, command);
     if (!entry || !entry->enabled)
         return false;
+    if (command == menucmd::Format) {
+        control.OnFormat();
+        return true;
+    }
     ControlState& s = control.mutableState();
     CglModelBox& box = control.box();
     switch (command) {

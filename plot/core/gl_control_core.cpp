@@ -94,6 +94,20 @@ void CGLCOleControl::RefreshScene()
     InvalidateControl(true);
 }
 
+void CGLCOleControl::OnFormat()
+{
+    host::ControlSite* site = this->site();
+    if (!site)
+        return;
+    const bool wasModified = IsModified();
+    SetModifiedFlag(false);
+    site->showFormatDialog();
+    if (!IsModified())
+        SetModifiedFlag(wasModified);
+    else
+        RefreshScene();
+}
+
 void CGLCOleControl::DrawProblem(std::string_view message)
 {
     drawMessages_.emplace_back(message);
@@ -163,7 +177,7 @@ platform::Ref<CglModel> CGLCOleControl::NewPlaceholder() const
     return platform::Ref<CglModel>(new CglModel(link_));
 }
 
-void CGLCOleControl::RemoveSurfaces()
+void CGLCOleControl::RemoveSurfaces(bool redraw)
 {
     for (auto& [number, model] : models_) {
         platform::Ref<CglModel> placeholder = NewPlaceholder();
@@ -177,7 +191,8 @@ void CGLCOleControl::RemoveSurfaces()
     dataBox_ = BoundingRecord::empty();
     // The flags describe the table, which now holds placeholders only.
     RecomputeViewFlags();
-    RequestRedraw();
+    if (redraw)
+        RequestRedraw();
 }
 
 CglLight* CGLCOleControl::LightAt(int slot) const noexcept

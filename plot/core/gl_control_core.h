@@ -60,8 +60,9 @@ public:
     static bool IsDataModel(CglModel& model);
     // 0 for an empty table, else the number of data models, at least 1.
     int NextModelNumber() const;
-    // Every model is replaced by a placeholder that keeps its format.
-    void RemoveSurfaces();
+    // Every model is replaced by a placeholder that keeps its format;
+    // redraw: as every change that affects the picture ends.
+    void RemoveSurfaces(bool redraw = true);
 
     // Light slots 0..7; nullptr for an empty slot or any other number.
     CglLight* LightAt(int slot) const noexcept;
@@ -91,6 +92,17 @@ public:
     // vector field; the host's property-page notice takes it.
     bool TakePlotKindNotice() noexcept { return std::exchange(plotKindNotice_, false); }
 
+    // "Fo&rmat..." and a double click on the picture: the site shows the
+    // format dialog modally. The modified flag is cleared before and put
+    // back afterwards unless the dialog changed something; a change
+    // redraws the scene from scratch.
+    void OnFormat();
+    // The page and the model tab the format dialog showed last; the next
+    // opening starts there.
+    int lastFormatPage() const noexcept { return formatPage_; }
+    void setLastFormatPage(int page) noexcept { formatPage_ = page; }
+    int lastFormatModel() const noexcept { return formatModel_; }
+    void setLastFormatModel(int tab) noexcept { formatModel_ = tab; }
     // Pasted and dropped annotations, drawn over the picture in this order.
     const std::vector<Annotation>& annotations() const noexcept { return annotations_; }
     // Adds one on top of the others: the window is invalidated with erase
@@ -135,6 +147,8 @@ private:
     bool allSurfaces_ = false;
     bool rebuild_ = true;
     bool plotKindNotice_ = false;
+    int formatPage_ = 0;
+    int formatModel_ = 0;
     std::vector<std::string> drawMessages_;
     std::vector<Annotation> annotations_;
     ViewGestures gestures_{*this};

@@ -1,6 +1,7 @@
 #include "plot/core/gl_renderer.h"
 
 #include "plot/base/glyph_font_list.h"
+#include "platform/automation/dispatch_exception.h"
 #include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
@@ -862,7 +863,16 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
         // all the batch's vertices at every flush: the fill passes run
         // without it, several times faster.
         SmoothLinesAndPoints(dc.pass == DrawPass::Lines || dc.pass == DrawPass::Points);
-        if (model.Draw(dc))
+        bool drawn = false;
+        try {
+            drawn = model.Draw(dc);
+        } catch (const platform::DispatchException& e) {
+            // A replay the checks or GL refused: the model is skipped, the
+            // others drawn.
+            control_.DrawProblem(e.description());
+            break;
+        }
+        if (drawn)
             continue;
         // Only the user's interruption ends the pass; a model that cannot
         // draw itself has said so and leaves the others alone.

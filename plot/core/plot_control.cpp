@@ -5,6 +5,7 @@
 #include "plot/core/matrix_argument.h"
 #include "plot/base/member_dispatch.h"
 #include "plot/base/plot_errors.h"
+#include "plot/core/host_evaluation.h"
 #include "plot/core/plot_ids.h"
 #include "plot/model/mesh_builders.h"
 #include "plot/model/surface_builder.h"
@@ -18,7 +19,8 @@ namespace halvex {
 using platform::Ref;
 using platform::Variant;
 
-COpenGLCtrl::COpenGLCtrl(host::HostFramework& host) : CGLCOleControl(host, kDOpenGLEventsIid)
+COpenGLCtrl::COpenGLCtrl(host::HostFramework& host)
+    : CGLCOleControl(host, kDOpenGLEventsIid), evaluation_(std::make_unique<HostEvaluation>(*this))
 {
     setFullFpuPrecision();
     SetNumInputs(1);
@@ -97,15 +99,19 @@ bool COpenGLCtrl::AddSurface(const Variant& surface)
 
 void COpenGLCtrl::BuildNestedSurface(const host::HostValue& value, int number)
 {
+    BuildNestedValue(value, number, hostFramework().values());
+}
+
+bool COpenGLCtrl::BuildNestedValue(const host::HostValue& value, int number, const host::HostValueTable& values)
+{
     if (value.type != host::HostValueType::Matrix)
-        return;
+        return false;
     const auto& m = static_cast<const host::HostMatrix&>(value);
-    const host::HostValueTable& values = hostFramework().values();
+    if (!host::WellFormed(m))
+        raiseError(err::FailedToCreateSurface);
     bool isList = m.cols == 1 && m.rows >= 1 && m.real && host::nestedReference(m.real[0]);
-    if (!isList) {
-        BuildSurface(*this, m.real, m.rows, m.cols, number);
-        return;
-    }
+    if (!isList)
+        return BuildSurface(*this, m.real, m.rows, m.cols, number);
     if (m.rows == 3) {
         // Three matrices of one size: the coordinates of a parametric surface.
         const host::HostMatrix* xyz[3];
@@ -116,9 +122,8 @@ void COpenGLCtrl::BuildNestedSurface(const host::HostValue& value, int number)
                 raiseError(err::FailedToCreateSurface);
         }
         const std::size_t length = std::size_t(xyz[0]->rows) * std::size_t(xyz[0]->cols);
-        BuildMesh(*this, {xyz[0]->real, length}, {xyz[1]->real, length}, {xyz[2]->real, length}, xyz[0]->rows,
-                  xyz[0]->cols, number);
-        return;
+        return BuildMesh(*this, {xyz[0]->real, length}, {xyz[1]->real, length}, {xyz[2]->real, length},
+                         xyz[0]->rows, xyz[0]->cols, number);
     }
     CglModel* existing = FindModel(number);
     int kind = existing ? existing->ViewAs() : kSurfacePlot;
@@ -137,7 +142,7 @@ void COpenGLCtrl::BuildNestedSurface(const host::HostValue& value, int number)
     if (im != re && (im->rows != re->rows || im->cols != re->cols))
         raiseError(err::ArraySizeMismatch);
     const double* imaginary = im != re ? im->real : re->imaginary;
-    BuildVectorField(*this, re->real, imaginary, re->rows, re->cols, number);
+    return BuildVectorField(*this, re->real, imaginary, re->rows, re->cols, number);
 }
 
 bool COpenGLCtrl::BuildHostList(const Variant& list, void (COpenGLCtrl::*build)(const host::HostValue&, int))

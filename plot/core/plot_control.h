@@ -7,14 +7,19 @@
 #include "platform/archive/persist.h"
 #include "plot/core/gl_control_core.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace halvex {
 
+class HostEvaluation;
 class MemberDispatch;
 namespace host {
 struct HostValue;
-}
+struct HostContext;
+class HostValueTable;
+} // namespace host
 
 class COpenGLCtrl final : public CGLCOleControl,
                           public platform::PersistStream,
@@ -51,7 +56,26 @@ public:
     platform::Ref<platform::Dispatch> Light(int n);
     bool SetDefaultHighQualityPrinting(bool highQuality);
 
+    // The host programs' data ports and execution step
+    // (plot/core/host_data_ports.cpp).
+    void OnExecStateChange(std::int32_t state) override;
+    bool OnExecStepEnabled() override;
+    bool OnExecStep() override;
+    void OnPropertyPagesDone() override;
+    // The host evaluation interface, under either of the host's two
+    // identifiers; nullptr for any other.
+    HostEvaluation* QueryHostInterface(const platform::Guid& iid);
+    // The host's call context while an evaluation runs, else nullptr.
+    host::HostContext* HostContext() const noexcept { return hostContext_; }
+    // The element of a host list being built (1-based), 0 outside a walk.
+    std::int32_t ListPosition() const noexcept { return listPosition_; }
+    // The nested-value builder: a host value (a matrix, or a list of three
+    // matrices or of a vector field's parts) into a model; references
+    // inside it resolve through the table.
+    bool BuildNestedValue(const host::HostValue& value, int number, const host::HostValueTable& values);
+
 private:
+    friend class HostEvaluation;
     static const MemberDispatch& members();
 
     int ChooseModelNumber() const;
@@ -63,6 +87,15 @@ private:
     void BuildNestedVolume(const host::HostValue& value, int number);
     template <class T>
     void SetAndRedraw(T& field, const T& value);
+
+    bool OnePortStep(int port);
+    void ShowAsVectorField();
+    bool TwoPortStep(int first, int second);
+    bool ThreePortStep();
+
+    std::unique_ptr<HostEvaluation> evaluation_;
+    host::HostContext* hostContext_ = nullptr;
+    std::int32_t listPosition_ = 0;
 };
 
 } // namespace halvex

@@ -31,6 +31,11 @@ public:
     }
     // Shows the control's About box, modally.
     virtual void showAboutBox() {}
+    // Every property the container binds may have changed.
+    virtual void boundPropertiesChanged() {}
+    // Shows the control's format dialog, modally; false when the container
+    // has no way to show it.
+    virtual bool showFormatDialog() { return false; }
 
 protected:
     ~ControlSite() = default;

@@ -65,6 +65,16 @@ public:
     void FireHostEvent(HostEvent event, std::string_view message = {});
     HostFramework& hostFramework() const noexcept { return host_; }
 
+    // The framework's calls while the host computes; a control overrides
+    // them. The application state changed (0: a computation starts).
+    virtual void OnExecStateChange(std::int32_t state) { (void)state; }
+    // Whether an execution step may run now.
+    virtual bool OnExecStepEnabled() { return true; }
+    // One execution step; true when the data was plotted. The framework
+    // tells StepComplete afterwards.
+    virtual bool OnExecStep() { return false; }
+    // The host's property pages were closed.
+    virtual void OnPropertyPagesDone() {}
     // The control's extent, 0.01 mm; it follows the control's size.
     const std::array<std::int32_t, 2>& Extent() const noexcept { return extent_; }
     void SetExtent(std::int32_t width, std::int32_t height) noexcept { extent_ = {width, height}; }

@@ -8,6 +8,7 @@
 // nested values. A host plugs in its own HostFramework; the control talks
 // only to these interfaces.
 
+#include "platform/automation/guid.h"
 #include "plot/host/host_values.h"
 
 #include <cstdint>
@@ -45,6 +46,8 @@ public:
     virtual int GetSize() const = 0;
     virtual void SetSize(int count) = 0;
     virtual bool IsConnected(int port) const = 0;
+    // The framework's readiness check of a connected input port.
+    virtual bool IsReady(int port) const { return IsConnected(port); }
     // The value waiting at an input port, or nullptr.
     virtual DataValue* Recv(int port) = 0;
     // Passes a value on to the next component (the ports take it over).
@@ -57,9 +60,14 @@ enum class HostEvent : std::int32_t {
     SendDataAgain = 516,
 };
 
-// The host's library of function plots; its entry points belong to the
-// quick plots of host functions.
+// The host's library of function plots (plot/host/graphics_library.h);
+// its entry points belong to the quick plots of host functions.
 class GraphicsLibrary;
+
+// The two identifiers under which the host asks the control for its
+// evaluation interface.
+constexpr platform::Guid kHostEvaluationIid{0x6B1D2E40, 0x3F7A, 0x4C21, {0x9A, 0x51, 0x2E, 0x7C, 0x0D, 0x44, 0x81, 0x01}};
+constexpr platform::Guid kHostEvaluationIid2{0x6B1D2E41, 0x3F7A, 0x4C21, {0x9A, 0x51, 0x2E, 0x7C, 0x0D, 0x44, 0x81, 0x01}};
 
 class HostFramework {
 public:
@@ -73,8 +81,18 @@ public:
     virtual void fireHostEvent(HostEvent event, std::string_view message) = 0;
     // Told once after each execution step.
     virtual void StepComplete() = 0;
-    // Loaded once at module start when all its entry points were found.
+    // Loaded once at module start when all its entry points were found (a
+    // host program answers ModuleGraphicsLibrary(), or a library of its
+    // own), else nullptr.
     virtual const GraphicsLibrary* graphicsLibrary() const = 0;
+    // A plot kind changed to or from a vector field (the first host
+    // program wants to know, to send its data again).
+    virtual void PlotKindNotice() {}
+    // A message box with an OK button, in the host's window.
+    virtual void ShowMessage(std::string_view text) { (void)text; }
+    // Asked between the rows of a long conversion on the port road: true
+    // stops it (57763 "interrupted").
+    virtual bool InterruptPending() { return false; }
     // The nested values that list elements refer to.
     virtual const HostValueTable& values() const = 0;
 };

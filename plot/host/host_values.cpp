@@ -44,7 +44,26 @@ const HostValue* HostValueTable::find(std::uint32_t reference) const noexcept
 const HostMatrix* HostValueTable::findMatrix(std::uint32_t reference) const noexcept
 {
     const HostValue* v = find(reference);
-    return v && v->type == HostValueType::Matrix ? static_cast<const HostMatrix*>(v) : nullptr;
+    if (!v || v->type != HostValueType::Matrix)
+        return nullptr;
+    const auto* m = static_cast<const HostMatrix*>(v);
+    return WellFormed(*m) ? m : nullptr;
+}
+
+bool WellFormed(const HostMatrix& m) noexcept
+{
+    if (m.rows < 0 || m.cols < 0)
+        return false;
+    const std::int64_t elements = std::int64_t(m.rows) * std::int64_t(m.cols);
+    if (elements * 8 != std::int64_t(m.byteSize))
+        return false;
+    return elements == 0 || m.real;
+}
+
+void SetByteSize(HostMatrix& m) noexcept
+{
+    const std::int64_t bytes = std::int64_t(m.rows) * std::int64_t(m.cols) * 8;
+    m.byteSize = bytes >= 0 && bytes <= INT32_MAX ? std::int32_t(bytes) : -1;
 }
 
 } // namespace halvex::host

@@ -89,6 +89,9 @@ struct QuickPlotParams {
     double U0 = -5.0, U1 = 5.0, V0 = -5.0, V1 = 5.0;
     std::int16_t M = 21, N = 21;
     std::int16_t c = 0;
+    // Variables (1 or 2) of the host functions last plotted with it; not
+    // saved, the host sends its functions again.
+    std::int16_t variables = 0;
 
     friend bool operator==(const QuickPlotParams&, const QuickPlotParams&) = default;
 };

@@ -4,6 +4,7 @@
 #include "plot/core/fpu_precision.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_events.h"
+#include "plot/dialog/format_sheet.h"
 #include "plot/host/ambient_font.h"
 #include "plot/widget/annotation_painter.h"
 #include "plot/widget/escape_key.h"
@@ -154,6 +155,12 @@ void PlotWidget::showAboutBox()
                     QStringLiteral("3-D Plot Control, version 8.0\nOpenGL surfaces, contours and more."),
                     QMessageBox::Ok, this);
     box.exec();
+}
+
+bool PlotWidget::showFormatDialog()
+{
+    ShowFormatDialog(*control_, this);
+    return true;
 }
 
 void PlotWidget::initializeGL()
@@ -334,8 +341,16 @@ void PlotWidget::mouseDoubleClickEvent(QMouseEvent* event)
         const QPoint p = event->position().toPoint();
         pressed_ |= event->button();
         FireMouseDown(*control_, ButtonOf(event->button()), ShiftMaskOf(event->modifiers()), p.x(), p.y());
-        if (event->button() == Qt::LeftButton)
+        if (event->button() == Qt::LeftButton) {
             FireDblClick(*control_);
+            // Once this event is over: the dialog runs its own loop.
+            QTimer::singleShot(0, this, [this] {
+                try {
+                    control_->OnFormat();
+                } catch (...) {
+                }
+            });
+        }
     } catch (...) {
     }
 }

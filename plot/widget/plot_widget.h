@@ -41,6 +41,8 @@ public:
     void invalidate(bool erase) override;
     platform::Variant ambient(platform::DispId id) const override;
     void showAboutBox() override;
+    // The format dialog, modal over this window.
+    bool showFormatDialog() override;
 
     // Asks whether to stop after the user pressed Escape: true for OK.
     // A message box unless replaced (tests).

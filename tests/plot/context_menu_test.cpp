@@ -6,6 +6,8 @@
 #include "plot/core/plot_control.h"
 #include "plot/model/model_box.h"
 
+#include <functional>
+
 using namespace plottest;
 using halvex::MenuEntry;
 namespace cmd = halvex::menucmd;
@@ -43,8 +45,8 @@ TEST_F(ContextMenu, EntriesInTheirOrder)
     std::vector<std::string> texts;
     for (const MenuEntry& e : m)
         texts.push_back(e.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"&Paste", "Paste &Special...", "&Fog", "&Lighting", "E&qual Scales",
-                                               "&Perspective", "&Box", "Bo&rder", "&Axes"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"&Paste", "Paste &Special...", "Fo&rmat...", "&Fog", "&Lighting",
+                                               "E&qual Scales", "&Perspective", "&Box", "Bo&rder", "&Axes"}));
     ASSERT_EQ(m.back().submenu.size(), 3u);
     EXPECT_EQ(m.back().submenu[0].text, "&Corner");
     EXPECT_EQ(m.back().submenu[0].command, 32825);
@@ -52,8 +54,10 @@ TEST_F(ContextMenu, EntriesInTheirOrder)
     EXPECT_EQ(m.back().submenu[2].text, "&None");
     EXPECT_EQ(m[0].command, 57637);
     EXPECT_EQ(m[1].command, 57639);
-    EXPECT_EQ(m[2].command, 32824);
-    EXPECT_EQ(m[7].command, 32834);
+    EXPECT_EQ(m[2].command, 32780);
+    EXPECT_FALSE(m[2].checkable);
+    EXPECT_EQ(m[3].command, 32824);
+    EXPECT_EQ(m[8].command, 32834);
     // A new control: border on, corner axes, the rest off, all enabled;
     // the Paste entries only while the clipboard holds something to paste.
     for (std::size_t i = 2; i < m.size(); ++i)
@@ -125,6 +129,49 @@ TEST_F(ContextMenu, FlatPlotsDisableTheViewEntries)
     EXPECT_FALSE(get(*ctl, "Lighting").toBool());
     EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::Fog));
     EXPECT_TRUE(get(*ctl, "Fog").toBool());
+}
+
+// "Fo&rmat..." asks the site for the dialog; the modified flag tells
+// afterwards whether the dialog changed anything.
+TEST_F(ContextMenu, FormatAsksTheSiteAndKeepsTheModifiedFlag)
+{
+    struct FormatSite final : halvex::host::ControlSite {
+        std::function<void()> dialog;
+        int shown = 0;
+        bool modified = false;
+        int invalidations = 0;
+        void invalidate(bool) override { ++invalidations; }
+        void modifiedChanged(bool m) override { modified = m; }
+        bool showFormatDialog() override
+        {
+            ++shown;
+            if (dialog)
+                dialog();
+            return true;
+        }
+    } fs;
+    control().setSite(&fs);
+    // Untouched: the flag comes back as it was, nothing is redrawn.
+    control().SetModifiedFlag(true);
+    fs.invalidations = 0;
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::Format));
+    EXPECT_EQ(fs.shown, 1);
+    EXPECT_TRUE(control().IsModified());
+    EXPECT_EQ(fs.invalidations, 0);
+    control().SetModifiedFlag(false);
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::Format));
+    EXPECT_FALSE(control().IsModified());
+    // The dialog sees a clean flag; a change marks the control and redraws.
+    fs.dialog = [&] {
+        EXPECT_FALSE(control().IsModified());
+        put(*ctl, "Fog", Variant(true));
+    };
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::Format));
+    EXPECT_TRUE(control().IsModified());
+    EXPECT_TRUE(fs.modified);
+    EXPECT_GE(fs.invalidations, 1);
+    EXPECT_TRUE(control().NeedsRebuild());
+    control().setSite(&site);
 }
 
 } // namespace

@@ -39,6 +39,7 @@ HostMatrix matrix(const std::vector<double>& cells, std::int32_t rows, std::int3
     m.real = cells.data();
     m.rows = rows;
     m.cols = cols;
+    halvex::host::SetByteSize(m);
     return m;
 }
 

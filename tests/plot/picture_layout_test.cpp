@@ -243,6 +243,43 @@ TEST_F(Picture, TheColourBarShowsTheMapAndTheRange)
     renderer().SetColorBar(false);
 }
 
+TEST_F(Picture, TheColourBarsNumbersHaveTheWeightOfTheAxesNumbers)
+{
+    // At 288 dpi the bar's outline is three pixels wide; its numbers must
+    // not take that width for the lines that soften their glyphs.
+    ripple();
+    offscreen_ = std::make_unique<halvex::OffscreenRenderer>(control(), 1200, 900, 288.0);
+    renderer().SetColorBar(true);
+    render();
+    ASSERT_TRUE(renderer().colorBarShown());
+    const int h = offscreen_->context().height();
+    // The share of a box's pixels that are ink, over several boxes.
+    struct Ink {
+        long dark = 0, all = 0;
+    };
+    auto add = [&](Ink& ink, const PixelBox& b) {
+        for (int y = int(b.y0); y < int(b.y1); ++y)
+            for (int x = int(b.x0); x < int(b.x1); ++x) {
+                Rgba c = pixel(x, h - 1 - y);
+                ink.dark += (c[0] + c[1] + c[2] < 3 * 128) ? 1 : 0;
+                ++ink.all;
+            }
+    };
+    Ink bar, axis;
+    for (const TextBox& t : renderer().colorBar().texts())
+        if (t.shown)
+            add(bar, t.box.Moved(t.dx, t.dy));
+    for (const TextBox& t : control().box().texts())
+        if (t.shown && !t.title && t.group == 2)
+            add(axis, t.box.Moved(t.dx, t.dy));
+    renderer().SetColorBar(false);
+    ASSERT_GT(bar.all, 0);
+    ASSERT_GT(axis.all, 0);
+    // The same kind of numbers (the Z range's), so about the same share.
+    const double barShare = double(bar.dark) / double(bar.all), axisShare = double(axis.dark) / double(axis.all);
+    EXPECT_LT(barShare, 1.2 * axisShare) << barShare << " against " << axisShare;
+}
+
 TEST_F(Picture, GridLinesStayBehindTheSurfaceAtEveryScale)
 {
     // A blue surface over red grid lines on the floor, seen from above at

@@ -342,6 +342,7 @@ protected:
         m.real = keep.back().data();
         m.rows = rows;
         m.cols = cols;
+        halvex::host::SetByteSize(m); // a record states its size, as a host's do
         return makeNestedReference(host.table.add(m));
     }
     TestHost host;

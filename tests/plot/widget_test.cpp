@@ -6,6 +6,8 @@
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_events.h"
 #include "plot/core/plot_ids.h"
+#include "plot/dialog/format_page.h"
+#include "plot/dialog/format_sheet.h"
 #include "plot/widget/plot_widget.h"
 #include "tests/plot/plot_test_support.h"
 #include "viewer/ui/main_form.h"
@@ -25,6 +27,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QImage>
 
@@ -200,7 +203,8 @@ TEST_F(WidgetTest, TheMouseTurnsZoomsAndSpinsThePicture)
     QApplication::processEvents(QEventLoop::AllEvents, 100);
     EXPECT_EQ(angles(*ctl), stopped);
 
-    // Keys and double clicks only reach the container.
+    // Keys reach only the container; a double click reaches it too (and
+    // opens the format dialog, once this event is over: below).
     QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
     QApplication::sendEvent(&w, &down);
@@ -233,7 +237,7 @@ TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
         if (a->menu())
             axes = a->menu();
     }
-    EXPECT_EQ(texts, (QStringList{"&Paste", "Paste &Special...", "&Fog", "&Lighting", "E&qual Scales",
+    EXPECT_EQ(texts, (QStringList{"&Paste", "Paste &Special...", "Fo&rmat...", "&Fog", "&Lighting", "E&qual Scales",
                                   "&Perspective", "&Box", "Bo&rder", "&Axes"}));
     ASSERT_TRUE(boxEntry && axes);
     EXPECT_TRUE(boxEntry->isCheckable());
@@ -257,6 +261,55 @@ TEST_F(WidgetTest, TheContextMenuSwitchesTheView)
             boxChecked = a->isChecked();
     EXPECT_TRUE(boxChecked);
     popup->close();
+}
+
+// A double click on the picture, and "Fo&rmat...", open the format dialog
+// modally over the window; what it applies is drawn.
+TEST_F(WidgetTest, DoubleClickOpensTheFormatDialog)
+{
+    PlotWidget w(ctl);
+    w.resize(300, 300);
+    addSurface(10);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    auto& control = dynamic_cast<halvex::COpenGLCtrl&>(*ctl);
+    control.SetModifiedFlag(false);
+    QString title;
+    bool modalOverWindow = false;
+    QTimer::singleShot(50, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        modalOverWindow = dialog->parentWidget() == &w && dialog->isModal();
+        dialog->close();
+    });
+    mouse(w, QEvent::MouseButtonDblClick, {150, 150}, Qt::LeftButton, Qt::LeftButton);
+    mouse(w, QEvent::MouseButtonRelease, {150, 150}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(waitFor([&] { return !title.isEmpty(); }));
+    EXPECT_EQ(title, "3-D Plot Format");
+    EXPECT_TRUE(modalOverWindow);
+    EXPECT_FALSE(control.IsModified()) << "closed untouched";
+
+    // From the menu: a change applied is drawn.
+    int frames = w.frames();
+    QTimer::singleShot(50, [&] {
+        auto* sheet = dynamic_cast<halvex::FormatSheet*>(QApplication::activeModalWidget());
+        if (!sheet)
+            return;
+        sheet->selectPage(7);
+        for (QCheckBox* c : sheet->page(7).findChildren<QCheckBox*>())
+            if (c->text() == "Enable &Fog")
+                c->click();
+        sheet->Ok();
+    });
+    std::unique_ptr<QMenu> menu(w.makeContextMenu(nullptr));
+    for (QAction* a : menu->actions())
+        if (a->text() == "Fo&rmat...")
+            a->trigger();
+    EXPECT_TRUE(get(*ctl, "Fog").toBool());
+    EXPECT_TRUE(control.IsModified());
+    EXPECT_TRUE(waitFor([&] { return w.frames() > frames; }));
 }
 
 TEST_F(WidgetTest, PastedAndDroppedPicturesAreDrawnOverThePlot)

@@ -371,3 +371,62 @@ TEST(StateCommand, SavesLoadsAndReportsWhatCannotBeLoaded)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WizardOptions, AreParsed)
+{
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--wizard-choices", "bar,1,0"}, cl, error)) << error;
+    EXPECT_EQ(cl.exportTo.wizardChoices, "bar,1,0");
+    CommandLine w;
+    ASSERT_TRUE(ParseCommandLine({"--wizard", "a.txt", "b.txt", "--rect", "0", "5", "0", "5"}, w, error)) << error;
+    EXPECT_EQ(w.mode, CommandLine::Mode::Wizard);
+    EXPECT_EQ(w.files, (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_FALSE(w.headless());
+    CommandLine none;
+    ASSERT_TRUE(ParseCommandLine({"--wizard"}, none, error));
+    EXPECT_TRUE(none.files.empty());
+    CommandLine c1, c2;
+    EXPECT_FALSE(ParseCommandLine({"--wizard-choices", "0,0,0", "--export", "o.png", "a"}, c1, error));
+    EXPECT_FALSE(ParseCommandLine({"--wizard", "--matrix", "a"}, c2, error));
+}
+
+// The wizard's choices without a window: the same settings, drawn.
+TEST(ExportCommand, WizardChoicesSetThePlotUp)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 2 1.5\n2 0 0.5\n0 2 1\n");
+    std::string out = dir.file("w.png");
+    Result r = runExport("'" + out + "' '" + a +
+                             "' --rect 0 4 0 4 --scale --fill 3 --size 320x240 --wizard-choices bar,1,0 "
+                             "--get Twist --get Lighting",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Twist=90\nLighting=False\n");
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(320, 240));
+    // --set comes after the wizard, so it has the last word.
+    r = runExport("'" + out + "' '" + a + "' --wizard-choices surface,2,lighting --set Tilt=50 --get Tilt "
+                  "--get Lighting --get Twist",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Tilt=50\nLighting=True\nTwist=-10\n");
+    QImage lit(QString::fromStdString(out));
+    ASSERT_FALSE(lit.isNull());
+    // A vector field takes two files; bad choices are named.
+    r = runExport("'" + out + "' '" + a + "' --wizard-choices vector,0,0", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("two files"), std::string::npos) << r.err;
+    // Scattered points take the choices too, as a point list of their own.
+    r = runExport("'" + out + "' --scatter '" + a + "' --wizard-choices scatter,2,solid,symbol=boxes,size=4 "
+                  "--get 'Model(0).PointSymbol' --get 'Model(0).PointSize' --get 'Model(0).ScatterLines'",
+                  dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Model(0).PointSymbol=3\nModel(0).PointSize=4\nModel(0).ScatterLines=True\n");
+    r = runExport("'" + out + "' '" + a + "' --wizard-choices pie,0,0", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("option --wizard-choices: unknown plot type \"pie\""), std::string::npos) << r.err;
+}
+
+} // namespace

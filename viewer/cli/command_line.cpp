@@ -26,7 +26,9 @@ const char* UsageText()
            "                                   options and files, --save-state OUT saves it after;\n"
            "                                   --scatter draws each file's points as they stand\n"
            "                                   (no matrix), --grid RxC grids them by natural\n"
-           "                                   neighbours into a surface of R x C nodes\n"
+           "                                   neighbours into a surface of R x C nodes;\n"
+           "                                   --wizard-choices TYPE,APPEARANCE,COLOURING sets the\n"
+           "                                   plot up as the plot wizard does (see --wizard)\n"
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
            "                                   the plot control alone, nothing drawn: --save-state\n"
            "                                   alone writes the viewer's initial state\n"
@@ -36,9 +38,18 @@ const char* UsageText()
            "                                   file's coordinates; a blank line between lines.\n"
            "                                   --levels N: N levels evenly spaced inside the\n"
            "                                   range (default: about 15 at round values)\n"
+           "  tavrin --export OUT.png --polyhedron REQUEST [picture options]\n"
+           "                                   draw a uniform polyhedron: a name (\"cube\"), a table\n"
+           "                                   number (\"#42\") or a Wythoff symbol (\"3|2 4\"), after\n"
+           "                                   \"+\" to colour its faces by sides, \"*\" for its dual\n"
+           "  tavrin --polyhedron REQUEST --info\n"
+           "                                   print its name, dual, symbol, Coxeter and Wenninger\n"
+           "                                   numbers and its counts as NAME=VALUE lines\n"
            "  tavrin --grid FILE --size RxC     print a file's points gridded by natural neighbours:\n"
            "                                   \"Xmin Xmax Ymin Ymax\" of the points, then R lines\n"
            "                                   (X from Xmin to Xmax) of C values (Y likewise)\n"
+           "  tavrin --wizard [FILE...]        the plot wizard, then a window with the plot of the\n"
+           "                                   files (or of sample data)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
            "                                   language defaults to PascalScript)\n"
@@ -157,6 +168,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.gets.push_back(v);
         return true;
     }
+    if (a == "--wizard-choices") {
+        ex.wizardChoices = v;
+        return true;
+    }
     if (a == "--grid") {
         std::array<int, 2> size{};
         if (!readGridSize(a, v, size, error))
@@ -227,6 +242,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 cl.exportTo.sum = true;
             else if (!setMode(CommandLine::Mode::Sum, a))
                 return false;
+        } else if (a == "--wizard") {
+            if (!setMode(CommandLine::Mode::Wizard, a))
+                return false;
         } else if (a == "--grid" && cl.mode != CommandLine::Mode::Export) {
             if (!setMode(CommandLine::Mode::Grid, a) || !needValues(args, i, 1, error))
                 return false;
@@ -239,7 +257,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
                 return false;
             cl.gridSize = size;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get" || a == "--scatter" || a == "--grid" || a == "--dpi" || a == "--colorbar") {
+                   a == "--get" || a == "--scatter" || a == "--grid" || a == "--wizard-choices" ||
+                   a == "--dpi" || a == "--colorbar") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
@@ -256,6 +275,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!needValues(args, i, 1, error))
                 return false;
             (a == "--load-state" ? cl.loadState : cl.saveState) = args[++i];
+        } else if (a == "--polyhedron") {
+            if (!needValues(args, i, 1, error))
+                return false;
+            cl.polyhedron = args[++i];
+        } else if (a == "--info") {
+            cl.info = true;
         } else if (a == "--rect") {
             if (!needValues(args, i, 4, error))
                 return false;
@@ -333,7 +358,31 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         error = "option --levels needs --contours";
         return false;
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty()) {
+    if (cl.info && !cl.polyhedron) {
+        error = "--info needs --polyhedron";
+        return false;
+    }
+    if (cl.polyhedron) {
+        if (cl.info && (modeSet || state)) {
+            error = "--info cannot be combined with another command";
+            return false;
+        }
+        if (cl.info) {
+            cl.mode = CommandLine::Mode::PolyhedronInfo;
+        } else if (cl.mode != CommandLine::Mode::Export) {
+            error = "--polyhedron needs --export or --info";
+            return false;
+        }
+        if (!cl.files.empty()) {
+            error = "--polyhedron draws no data files";
+            return false;
+        }
+        if (cl.exportTo.scatter || cl.exportTo.sum) {
+            error = "--polyhedron draws no data files: --scatter and --sum do not apply";
+            return false;
+        }
+    }
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty() && !cl.polyhedron) {
         error = "--export needs at least one data file or --load-state";
         return false;
     }
@@ -358,8 +407,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         return false;
     }
     bool matrixOptions = cl.rect || cl.yesScale || cl.fillMode || cl.defaults;
-    if (matrixOptions && !cl.headless()) {
-        error = "matrix options need --matrix, --sum, --export or --contours";
+    if (matrixOptions && cl.mode == CommandLine::Mode::Window) {
+        error = "matrix options need --matrix, --sum, --export, --contours or --wizard";
         return false;
     }
     // Scattered points take no rectangle, scale or fill; only the defaults

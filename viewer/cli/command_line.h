@@ -17,8 +17,10 @@ struct CommandLine {
         Matrix, // print the visualization matrix of one file
         Sum,    // print the sum of the files
         Export, // draw the files' surfaces into a picture file
+        PolyhedronInfo, // describe a uniform polyhedron
         State,  // load and save the plot control's state, nothing drawn
         Contours, // print the Z contour lines of one file's matrix
+        Wizard, // the plot wizard, then a window with the plot
         Grid,   // print a file's points gridded by natural neighbours
         Help,
         Version,
@@ -54,10 +56,16 @@ struct CommandLine {
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn
+        // --wizard-choices TYPE,APPEARANCE,COLOURING[,...]: as the plot
+        // wizard sets the plot up; read by the command that uses it.
+        std::string wizardChoices;
         bool scatter = false;
         std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;
 
+    // --polyhedron REQUEST: with --info described, with --export drawn.
+    std::optional<std::string> polyhedron;
+    bool info = false;
     // --grid FILE --size RxC: rows along X, columns along Y.
     std::optional<std::array<int, 2>> gridSize;
     // --load-state IN, --save-state OUT: with --export, or alone (the control
@@ -65,7 +73,7 @@ struct CommandLine {
     std::string loadState;
     std::string saveState;
 
-    bool headless() const noexcept { return mode != Mode::Window; }
+    bool headless() const noexcept { return mode != Mode::Window && mode != Mode::Wizard; }
 };
 
 // False with a message for an unknown option or a bad value.

@@ -8,20 +8,21 @@
 #include "platform/text/number_text.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_registration.h"
+#include "plot/dialog/wizard_choices.h"
 #include "plot/widget/image_render.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
+#include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
+#include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
 #include "viewer/cli/scatter_export.h"
-#include "viewer/data/matrix_builder.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
 
-#include <cmath>
 #include <cstdlib>
-#include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace tavrin {
@@ -83,21 +84,6 @@ void setProperty(platform::Dispatch& object, const char* option, const std::stri
     } catch (const std::exception&) {
         throw std::runtime_error(std::string(option) + " " + name + "=" + value + ": " + handledErrorText());
     }
-}
-
-// Why the control refused a file's surface, as far as the matrix tells.
-std::string surfaceFailure(const std::string& file, const VisualizationMatrix& m)
-{
-    std::string text = "\"" + file + "\": " + handledErrorText();
-    const double* c = m.cells();
-    for (std::size_t k = 0; k < m.cellCount(); ++k) {
-        if (!std::isfinite(c[k]) || std::fabs(c[k]) > double(std::numeric_limits<float>::max())) {
-            text += " A value of the file (" + platform::formatShortest(c[k]) +
-                    ") lies beyond the plot's single precision, ±3.4028235e38.";
-            break;
-        }
-    }
-    return text;
 }
 
 platform::PersistStream& persistence(platform::Dispatch& control)
@@ -190,6 +176,15 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             message(err, "cannot open file \"" + f + "\"");
             return 1;
         }
+    std::optional<halvex::WizardChoices> wizard;
+    if (!ex.wizardChoices.empty()) {
+        std::string why;
+        wizard.emplace();
+        if (!halvex::ParseWizardChoices(ex.wizardChoices, *wizard, why)) {
+            message(err, "option --wizard-choices: " + why);
+            return 1;
+        }
+    }
 
     // Fonts for the title need a GUI application; the offscreen platform
     // needs no display.
@@ -206,41 +201,31 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         control = makeControl(cl, err);
         if (!control)
             return 1;
-
         MatrixSettings s = CommandMatrixSettings(cl, programFolder);
-        PlotBinding plot(control);
-        plot.RemoveSurfaces();
-        // A file with no points is an error: a picture without its surface
-        // would pass for a drawing of it.
-        auto matrixOf = [&](const std::string& f) {
-            DataLines lines = PrepareFileLines(f, s, {});
-            std::optional<VisualizationMatrix> m = lines.empty() ? std::nullopt : BuildMatrix(lines, s);
-            if (!m)
-                throw std::runtime_error("\"" + f + "\" is empty: no surface can be built from it");
-            return std::move(*m);
-        };
-        auto add = [&](const std::string& source, const VisualizationMatrix& m) {
-            try {
-                plot.AddSurface(m);
-            } catch (const std::exception&) {
-                throw std::runtime_error(surfaceFailure(source, m));
-            }
-            ++added;
-        };
-        if (ex.scatter) {
+        if (cl.polyhedron) {
+            PlotBinding(control).RemoveSurfaces();
+            AddPolyhedronPlot(*control, *cl.polyhedron);
+            added = 1;
+        } else if (ex.scatter) {
+            PlotBinding(control).RemoveSurfaces();
+            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
             // Each file left out has said why; a picture without it would
             // pass for a drawing of it.
-            added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
             if (added != int(cl.files.size()))
                 return 1;
-        } else if (ex.sum) {
-            VisualizationMatrix sum(s.rect);
-            for (const std::string& f : cl.files)
-                AddToSum(sum, matrixOf(f));
-            add(cl.files.size() == 1 ? cl.files.front() : "the sum of the files", sum);
         } else {
-            for (const std::string& f : cl.files)
-                add(f, matrixOf(f));
+            bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
+            std::size_t leftOut = 0;
+            added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err, &leftOut);
+            if (leftOut > 0)
+                return 1;
+        }
+        if (wizard) {
+            if (!halvex::ApplyWizardChoices(control.get(), *wizard))
+                message(err, "warning: no plot to apply the wizard's choices to");
+            // --set has the last word over the wizard's settings.
+            for (const auto& [key, value] : ex.sets)
+                setProperty(*control, "--set", key, value);
         }
         for (int n = 0; n < added; ++n) {
             std::vector<platform::Variant> args{platform::Variant(n)};
