@@ -8,7 +8,7 @@
 // small size, with and without the hook.
 
 #include "platform/system/file_io.h"
-#include "script/program/global_scope.h"
+#include "script/library/standard_library.h"
 #include "script/program/script.h"
 
 #include <benchmark/benchmark.h>
@@ -41,7 +41,7 @@ struct Timed {
 bool runOnce(const std::string& text, bool hook, Timed& t)
 {
     using clock = std::chrono::steady_clock;
-    script::TfsScript s(script::GlobalScope());
+    script::TfsScript s(&script::InstallStandardLibrary());
     s.SetText(text);
     if (hook)
         s.OnRunLine = [&t](script::TfsScript&, const std::string&, const std::string&) { ++t.lines; };
@@ -71,7 +71,7 @@ void BM_Compile(benchmark::State& state)
 {
     const std::string text = scriptText(scriptPath(kScripts[state.range(0)]), kSmall[state.range(0)]);
     for (auto _ : state) {
-        script::TfsScript s(script::GlobalScope());
+        script::TfsScript s(&script::InstallStandardLibrary());
         s.SetText(text);
         if (!s.Compile()) {
             state.SkipWithError(s.ErrorText().c_str());
@@ -84,7 +84,7 @@ void BM_Compile(benchmark::State& state)
 void BM_Run(benchmark::State& state)
 {
     const std::string text = scriptText(scriptPath(kScripts[state.range(0)]), kSmall[state.range(0)]);
-    script::TfsScript s(script::GlobalScope());
+    script::TfsScript s(&script::InstallStandardLibrary());
     s.SetText(text);
     long lines = 0;
     if (state.range(1))

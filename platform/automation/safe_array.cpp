@@ -1,5 +1,7 @@
 #include "platform/automation/safe_array.h"
 
+#include "platform/automation/value_limits.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -40,7 +42,7 @@ SafeArray* SafeArray::create(VarType elementType, std::span<const Bound> bounds)
     std::uint64_t count = 1;
     for (const Bound& b : bounds) {
         count *= b.count;
-        if (count > kMaxElements)
+        if (count > kMaxElements || count > valueLimits().maxArrayElements)
             return nullptr;
         // The last index must stay a 32-bit signed value.
         if (b.count && std::int64_t(b.lower) + std::int64_t(b.count) - 1 > INT32_MAX)

@@ -2,6 +2,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/safe_array.h"
+#include "platform/automation/value_limits.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/date_serial.h"
 #include "platform/text/number_text.h"
@@ -24,8 +25,12 @@ struct Variant::StringRep {
 
     static StringRep* make(std::size_t size, std::size_t capacity)
     {
-        if (capacity >= UINT32_MAX - 64)
-            throw VariantError("String too long");
+        const std::size_t limit = valueLimits().maxStringBytes;
+        if (size > limit || size >= UINT32_MAX - 64)
+            throw VariantError("Out of memory");
+        // Room to grow, but never past the limit.
+        if (capacity > limit)
+            capacity = limit;
         void* mem = std::malloc(sizeof(StringRep) + capacity + 1);
         if (!mem)
             throw VariantError("Out of memory");
@@ -175,6 +180,12 @@ Variant Variant::fromCurrency(double v)
     if (!(units >= -9.2233720368547758e18 && units < 9.2233720368547758e18))
         overflowError(varDouble, "Currency");
     return fromCurrencyUnits(static_cast<std::int64_t>(units));
+}
+
+ValueLimits& valueLimits() noexcept
+{
+    static ValueLimits limits;
+    return limits;
 }
 
 // ---- classification ----------------------------------------------------

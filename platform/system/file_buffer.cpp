@@ -31,27 +31,35 @@ FileBuffer::FileBuffer(std::string_view bytes)
 
 bool FileBuffer::load(const std::string& path, std::string* error)
 {
-    auto fail = [&](int fd, int err, const char* what) {
-        if (fd >= 0)
-            ::close(fd);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = "Cannot open file \"" + path + "\": " + systemErrorText(errno);
+        return false;
+    }
+    bool ok = load(fd, path, error);
+    ::close(fd);
+    return ok;
+}
+
+bool FileBuffer::load(int fd, const std::string& path, std::string* error)
+{
+    auto fail = [&](int err, const char* what) {
         if (error)
             *error = std::string(what) + " \"" + path + "\": " + systemErrorText(err);
         return false;
     };
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(-1, errno, "Cannot open file");
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        return fail(fd, errno, "Cannot open file");
+        return fail(errno, "Cannot open file");
     if (S_ISDIR(st.st_mode))
-        return fail(fd, EISDIR, "Cannot open file");
+        return fail(EISDIR, "Cannot open file");
 
     std::size_t capacity = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
     std::size_t size = 0;
     char* p = capacity ? static_cast<char*>(std::malloc(capacity)) : nullptr;
     if (capacity && !p)
-        return fail(fd, ENOMEM, "Cannot read file");
+        return fail(ENOMEM, "Cannot read file");
     if (capacity >= (std::size_t(1) << 21))
         ::madvise(p, capacity, MADV_HUGEPAGE); // fewer page faults on big files
     for (;;) {
@@ -61,7 +69,7 @@ bool FileBuffer::load(const std::string& path, std::string* error)
             char* q = static_cast<char*>(std::realloc(p, grown));
             if (!q) {
                 std::free(p);
-                return fail(fd, ENOMEM, "Cannot read file");
+                return fail(ENOMEM, "Cannot read file");
             }
             p = q;
             capacity = grown;
@@ -72,13 +80,12 @@ bool FileBuffer::load(const std::string& path, std::string* error)
         if (n < 0) {
             int err = errno;
             std::free(p);
-            return fail(fd, err, "Cannot read file");
+            return fail(err, "Cannot read file");
         }
         if (n == 0)
             break;
         size += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     data_.reset(p);
     size_ = size;
     return true;

@@ -17,6 +17,9 @@ public:
     // Reads the whole file; false with a message in *error when it cannot
     // be opened or read, or memory runs out.
     bool load(const std::string& path, std::string* error = nullptr);
+    // The same from a file already open for reading (the path only names it
+    // in messages); the descriptor stays open.
+    bool load(int fd, const std::string& path, std::string* error = nullptr);
 
     const char* data() const noexcept { return data_.get(); }
     std::size_t size() const noexcept { return size_; }

@@ -1,8 +1,11 @@
 #include "platform/system/file_io.h"
 
 #include "platform/system/file_buffer.h"
+#include "platform/system/output_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,54 +45,75 @@ bool readFile(const std::string& path, std::string& out, std::string* error)
     return true;
 }
 
+bool readRegularFile(const std::string& path, std::string& out, std::size_t maxBytes, std::string* error)
+{
+    auto fail = [&](int fd, const std::string& why) {
+        if (fd >= 0)
+            ::close(fd);
+        if (error)
+            *error = "Cannot open file \"" + path + "\": " + why;
+        return false;
+    };
+    auto tooLarge = [&](int fd) {
+        std::string limit = maxBytes % (1024 * 1024) == 0 ? std::to_string(maxBytes / (1024 * 1024)) + " MiB"
+                                                           : std::to_string(maxBytes) + " bytes";
+        return fail(fd, "larger than " + limit);
+    };
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return fail(-1, systemErrorText(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(fd, systemErrorText(errno));
+    if (!S_ISREG(st.st_mode))
+        return fail(fd, "not a regular file");
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return tooLarge(fd);
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t size = 0;
+        for (;;) {
+            if (size == bytes.size()) {
+                if (size >= maxBytes) {
+                    // At the limit: one more byte tells whether it grew past it.
+                    char probe;
+                    ssize_t n = ::read(fd, &probe, 1);
+                    if (n < 0 && errno == EINTR)
+                        continue;
+                    if (n > 0)
+                        return tooLarge(fd);
+                    break;
+                }
+                bytes.resize(std::min(maxBytes, std::max<std::size_t>(size * 2, 65536)));
+            }
+            ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(fd, systemErrorText(errno));
+            if (n == 0)
+                break;
+            size += static_cast<std::size_t>(n);
+        }
+        bytes.resize(size);
+    } catch (const std::bad_alloc&) {
+        return fail(fd, systemErrorText(ENOMEM));
+    }
+    ::close(fd);
+    out = std::move(bytes);
+    return true;
+}
+
 bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* error)
 {
-    std::string dir = extractFilePath(path);
-    std::string tmpl = dir + "." + extractFileName(path) + ".XXXXXX";
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        setError(error, "Cannot create file", path, errno);
-        return false;
-    }
-    struct stat st {};
-    mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            int err = errno;
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            setError(error, "Cannot write file", path, err);
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        setError(error, "Cannot write file", path, err);
-        return false;
-    }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        setError(error, "Cannot write file", path, err);
-        return false;
-    }
-    return true;
+    OutputFile file;
+    if (file.Open(path) && file.Write(bytes) && file.Commit())
+        return true;
+    if (error)
+        *error = file.error();
+    return false;
 }
 
 bool fileExists(const std::string& path) noexcept

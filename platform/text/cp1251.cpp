@@ -224,4 +224,42 @@ int compareIgnoreCaseCp1251(std::string_view a, std::string_view b) noexcept
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
+namespace {
+
+// Sort weight of each byte: characters that are no letters keep their code;
+// Latin letters follow (case folded), then the Cyrillic alphabet with Ё
+// right after Е.
+struct Collation {
+    std::array<std::uint16_t, 256> weight{};
+    Collation()
+    {
+        for (int c = 0; c < 256; ++c)
+            weight[c] = static_cast<std::uint16_t>(c);
+        for (int c = 'a'; c <= 'z'; ++c)
+            weight[c] = weight[c - 32] = static_cast<std::uint16_t>(0x100 + (c - 'a'));
+        // А..Я are 0xC0..0xDF and а..я 0xE0..0xFF; Ё is 0xA8, ё 0xB8.
+        for (int i = 0; i < 32; ++i) {
+            // Е is the sixth letter (index 5); Ё takes the place after it.
+            int rank = 2 * (i <= 5 ? i : i + 1);
+            weight[0xC0 + i] = weight[0xE0 + i] = static_cast<std::uint16_t>(0x200 + rank);
+        }
+        weight[0xA8] = weight[0xB8] = static_cast<std::uint16_t>(0x200 + 2 * 6);
+    }
+};
+
+} // namespace
+
+int collateCp1251(std::string_view a, std::string_view b) noexcept
+{
+    static const Collation table;
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        std::uint16_t x = table.weight[static_cast<unsigned char>(a[i])];
+        std::uint16_t y = table.weight[static_cast<unsigned char>(b[i])];
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 } // namespace platform

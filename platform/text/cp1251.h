@@ -27,5 +27,9 @@ std::string lowerCp1251(std::string_view s);
 bool equalsIgnoreCaseCp1251(std::string_view a, std::string_view b) noexcept;
 // Negative, zero or positive as a is before, equal to or after b ignoring case.
 int compareIgnoreCaseCp1251(std::string_view a, std::string_view b) noexcept;
+// The same in dictionary order: letters ignoring case, Latin before
+// Cyrillic, and Ё beside Е (between Е and Ж) rather than where its code
+// puts it; other characters by code, before the letters.
+int collateCp1251(std::string_view a, std::string_view b) noexcept;
 
 } // namespace platform

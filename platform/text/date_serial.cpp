@@ -92,9 +92,13 @@ DateParts decodeDateTime(double serial) noexcept
 
 int dayOfWeek(double serial) noexcept
 {
-    // 30 December 1899 was a Saturday (7).
-    long long d = static_cast<long long>(std::floor(serial));
-    long long w = ((d % 7) + 7 + 6) % 7; // 0 = Sunday
+    // The day is the serial's whole part (a negative serial counts its time
+    // forward from its day, as decodeDateTime reads it); 30 December 1899
+    // was a Saturday (7). Out-of-range serials are not days: Saturday.
+    if (!std::isfinite(serial) || std::fabs(serial) > 1e15)
+        return 7;
+    long long d = static_cast<long long>(std::trunc(serial));
+    long long w = ((d % 7) + 7 + 6) % 7; // 0 = Sunday, for any sign of d
     return static_cast<int>(w) + 1;
 }
 

@@ -17,6 +17,13 @@ void appendShortest(std::string& out, double v)
     out.append(buf, r.ptr);
 }
 
+void appendPrintfG(std::string& out, double v, int digits)
+{
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits < 1 ? 1 : digits);
+    out.append(buf, r.ptr);
+}
+
 std::string formatShortest(double v)
 {
     std::string s;

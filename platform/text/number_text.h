@@ -14,6 +14,10 @@ std::string formatShortest(double v);
 // Appends formatShortest(v) to out without a temporary string.
 void appendShortest(std::string& out, double v);
 
+// Appends v as C's "%.<digits>g" writes it in the C locale ("0.5", "1e+20",
+// "-3", "inf", "nan"), with no locale and no temporary string.
+void appendPrintfG(std::string& out, double v, int digits = 6);
+
 // General form with at most `digits` significant digits, trailing zeros
 // dropped, exponent form "1E20" / "1E-5" when the exponent is below -5 or at
 // least `digits`; "INF", "-INF", "NAN" for the special values.

@@ -3,6 +3,8 @@
 #include "plot/core/gl_control_core.h"
 #include "plot/model/model_box.h"
 
+#include "platform/system/user_settings.h"
+
 namespace halvex {
 
 namespace {
@@ -26,7 +28,18 @@ const MenuEntry* find(const std::vector<MenuEntry>& entries, int command)
 
 } // namespace
 
-std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool canPaste)
+bool ReadExportMenuSetting()
+{
+    return platform::UserSettings("Corvane", "3-D Plot").readInt("ShowExportMenu", 0) != 0;
+}
+
+bool ExportMenuShown()
+{
+    static const bool shown = ReadExportMenuSetting();
+    return shown;
+}
+
+std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool canPaste, bool exportEntries)
 {
     const ControlState& s = control.state();
     const CglModelBox& box = control.box();
@@ -49,12 +62,18 @@ std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool ca
     axes.submenu.push_back(toggle("&Perimeter", menucmd::AxesPerimeter, view, axesChecked(0)));
     axes.submenu.push_back(toggle("&None", menucmd::AxesNone, view, axesChecked(2)));
     menu.push_back(std::move(axes));
+    if (exportEntries) {
+        menu.push_back({});
+        menu.push_back({"Debug Volume", menucmd::DebugVolume, true, false, false, {}});
+        menu.push_back({"Export ...", menucmd::Export, true, false, false, {}});
+        menu.push_back({"Print ...", menucmd::Print, true, false, false, {}});
+    }
     return menu;
 }
 
 bool RunMenuCommand(CGLCOleControl& control, int command)
 {
-    const std::vector<MenuEntry> menu = ContextMenuEntries(control);
+    const std::vector<MenuEntry> menu = ContextMenuEntries(control, false, true);
     const MenuEntry* entry = find(menu, command);
     if (!entry || !entry->enabled)
         return false;
@@ -71,6 +90,7 @@ bool RunMenuCommand(CGLCOleControl& control, int command)
     case menucmd::Perspective: s.perspective = !s.perspective; break;
     case menucmd::Border: s.showBorder = !s.showBorder; break;
     case menucmd::Box: box.SetShowBox(!box.showBox()); break;
+    case menucmd::DebugVolume: return true; // no handler: nothing happens
     case menucmd::AxesCorner:
     case menucmd::AxesPerimeter:
     case menucmd::AxesNone: {

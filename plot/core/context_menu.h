@@ -24,6 +24,7 @@ constexpr int Perspective = 32832;
 constexpr int Box = 32833;
 constexpr int Border = 32834;
 constexpr int DebugVolume = 32875;
+constexpr int Print = 32890;
 constexpr int Paste = 57637;
 constexpr int PasteSpecial = 57639;
 } // namespace menucmd
@@ -37,13 +38,23 @@ struct MenuEntry {
     std::vector<MenuEntry> submenu;
 };
 
+// The setting "ShowExportMenu" of the per-user settings (non-zero: the
+// export entries are shown), as it is now.
+bool ReadExportMenuSetting();
+// The same, read once for the process, the first time it is asked for.
+bool ExportMenuShown();
+
 // Menu 202 for the control's state. canPaste: the clipboard holds a
 // picture or an object the control can take as an annotation.
-std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool canPaste = false);
+// exportEntries: a separator, "Debug Volume", "Export ..." and "Print ..."
+// follow.
+std::vector<MenuEntry> ContextMenuEntries(const CGLCOleControl& control, bool canPaste = false,
+                                          bool exportEntries = ExportMenuShown());
 
 // Runs a command of the menu; false for a command the menu does not have
-// or one disabled now. The two Paste commands need the clipboard: the
-// window runs them.
+// or one disabled now. The two Paste commands need the clipboard, Export
+// and Print a file or printer dialog: the window runs them. "Debug Volume"
+// does nothing.
 bool RunMenuCommand(CGLCOleControl& control, int command);
 
 } // namespace halvex

@@ -7,11 +7,15 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <mutex>
+#include <string>
 
 namespace halvex {
 
 namespace {
+
+constexpr int kLargestSide = 16384;
 
 // The framebuffer entry points are past OpenGL 1.1: fetched once.
 struct FramebufferFunctions {
@@ -81,7 +85,7 @@ EGLDisplay surfacelessDisplay(std::string& error)
 
 EglRenderContext::EglRenderContext(int width, int height) : width_(width), height_(height)
 {
-    if (width < 1 || height < 1 || width > 16384 || height > 16384) {
+    if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
         error_ = "the picture size must be 1 to 16384 pixels on each side";
         return;
     }
@@ -192,6 +196,59 @@ bool EglRenderContext::MakeNotCurrent()
         return false;
     SetCurrent(false);
     return eglMakeCurrent(static_cast<EGLDisplay>(display_), EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
+int EglRenderContext::MaxSide()
+{
+    if (!MakeCurrent())
+        return 0;
+    GLint renderbuffer = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    return std::min({int(renderbuffer), int(viewport[0]), int(viewport[1]), kLargestSide});
+}
+
+bool EglRenderContext::Resize(int width, int height)
+{
+    if (!valid() || width < 1 || height < 1 || width > kLargestSide || height > kLargestSide || !MakeCurrent())
+        return false;
+    if (width == width_ && height == height_)
+        return true;
+    const FramebufferFunctions& f = fb();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    f.bindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
+    f.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    f.bindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+    f.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    if (glGetError() != GL_NO_ERROR || f.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        error_ = "the off-screen framebuffer cannot be made " + std::to_string(width) + " x " +
+                 std::to_string(height) + " pixels";
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+bool EglRenderContext::ReadPixels(int x, int y, int width, int height, std::vector<std::uint8_t>& rgba,
+                                  bool bottomUp)
+{
+    if (width < 1 || height < 1 || x < 0 || y < 0 || x + width > width_ || y + height > height_ || !MakeCurrent())
+        return false;
+    std::size_t row = std::size_t(width) * 4;
+    rgba.resize(row * std::size_t(height));
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    if (!bottomUp) {
+        // GL's first row is the bottom one.
+        for (int r = 0; r < height / 2; ++r)
+            std::swap_ranges(rgba.begin() + std::ptrdiff_t(std::size_t(r) * row),
+                             rgba.begin() + std::ptrdiff_t(std::size_t(r + 1) * row),
+                             rgba.begin() + std::ptrdiff_t(std::size_t(height - 1 - r) * row));
+    }
+    return glGetError() == GL_NO_ERROR;
 }
 
 bool EglRenderContext::ReadPixels(std::vector<std::uint8_t>& rgba)

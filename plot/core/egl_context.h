@@ -33,6 +33,14 @@ public:
 
     // The frame as RGBA bytes, top row first.
     bool ReadPixels(std::vector<std::uint8_t>& rgba);
+    // A width × height part of the frame whose bottom-left pixel is (x, y)
+    // (GL's window coordinates) into rgba, rows top first, or bottom first
+    // when asked; the vector keeps its capacity from call to call.
+    bool ReadPixels(int x, int y, int width, int height, std::vector<std::uint8_t>& rgba, bool bottomUp = false);
+    // New framebuffer storage of the size; what was drawn is gone.
+    bool Resize(int width, int height);
+    // The largest side a framebuffer of this context may have.
+    int MaxSide();
 
 private:
     bool CreateFramebuffer();

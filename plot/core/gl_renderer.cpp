@@ -1,6 +1,7 @@
 #include "plot/core/gl_renderer.h"
 
 #include "plot/base/glyph_font_list.h"
+#include "plot/base/feedback_marks.h"
 #include "platform/automation/dispatch_exception.h"
 #include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
@@ -190,8 +191,9 @@ void GlRenderer::DrawColorBar()
     if (!colorBarShown_ || windowHeight_ < 1)
         return;
     const int width = plot_.right + colorBar_.BandWidth(LabelFont(lastDpi_), lastDpi_);
-    glViewport(0, 0, width, windowHeight_);
-    glScissor(0, 0, width, windowHeight_);
+    // In a tile the picture's origin lies outside the framebuffer.
+    glViewport(-frameOrigin_[0], -frameOrigin_[1], width, windowHeight_);
+    glScissor(-frameOrigin_[0], -frameOrigin_[1], width, windowHeight_);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -272,14 +274,14 @@ void GlRenderer::RestoreDrawingState()
     glMatrixMode(GL_MODELVIEW);
 }
 
-GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect area)
+bool GlRenderer::PrepareFrame(int width, int height, double dpi, bool limitViewport)
 {
     interrupted_ = false;
     // A collapsed window has no aspect: nothing to draw.
     if (!context_ || width < 1 || height < 1)
-        return Frame::Skipped;
+        return false;
     if (!context_->MakeCurrent())
-        return Frame::Skipped;
+        return false;
     if (context_->generation() != generation_) {
         // Lists of an earlier context mean nothing in this one.
         generation_ = context_->generation();
@@ -289,10 +291,17 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         context_->ReadLimits();
     }
     context_->lineWidthUnit = float(dpi > 0.0 ? dpi : 96.0) / 12.0f;
+    // Fine lines on a fine device are sharp enough without smoothing.
+    lineSmoothing_ = !(dpi >= 300.0);
     // The 3-D picture leaves the title's band (and the colour bar's) free.
+    // A window's viewport is limited; a picture drawn in tiles is the size
+    // it was asked for.
     windowHeight_ = height;
     plot_ = PlotArea(width, height, dpi);
-    std::array<int, 2> size = LimitViewport(plot_.width(), plot_.height());
+    auto viewportOf = [&](const PixelRect& p) {
+        return limitViewport ? LimitViewport(p.width(), p.height()) : std::array<int, 2>{p.width(), p.height()};
+    };
+    std::array<int, 2> size = viewportOf(plot_);
     if (size[0] != lastWidth_ || size[1] != lastHeight_ || dpi != lastDpi_) {
         lastWidth_ = size[0];
         lastHeight_ = size[1];
@@ -316,7 +325,7 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
             PixelRect again = PlotArea(width, height, dpi);
             if (again != plot_) {
                 plot_ = again;
-                size = LimitViewport(plot_.width(), plot_.height());
+                size = viewportOf(plot_);
                 lastWidth_ = size[0];
                 lastHeight_ = size[1];
                 SetViewport(0, 0, size[0], size[1], dpi);
@@ -329,6 +338,14 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         Projection();
     }
     projectionStale_ = false;
+    return true;
+}
+
+GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect area)
+{
+    frameOrigin_ = {0, 0};
+    if (!PrepareFrame(width, height, dpi, true))
+        return Frame::Skipped;
     PixelRect client{0, 0, width, height};
     if (area.empty())
         area = client;
@@ -349,6 +366,46 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
     }
+    return interrupted_ ? Frame::Interrupted : Frame::Drawn;
+}
+
+GlRenderer::Frame GlRenderer::PaintTile(int width, int height, double dpi, PixelRect tile, int margin,
+                                        bool wholeViewport)
+{
+    frameOrigin_ = {0, 0};
+    if (tile.empty() || !PrepareFrame(width, height, dpi, false))
+        return Frame::Skipped;
+    PixelRect client{0, 0, width, height};
+    if (plot_ != client) {
+        // The title's and colour bar's bands: the whole framebuffer is
+        // cleared, the picture's area again in BeginFrame.
+        std::array<float, 3> bg = ambientColor(control_, host::ambient::BackColor, 0xFFFFFF);
+        glClearColor(bg[0], bg[1], bg[2], 1.0f);
+        glScissor(0, 0, width + 2 * margin, height + 2 * margin);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    bool pushed = false;
+    if (wholeViewport) {
+        // The whole picture's viewport, moved so that the tile's pixels land
+        // in the framebuffer: every tile is cut from the same picture.
+        frameOrigin_ = {tile.left, height - tile.bottom};
+        pushed = SetPartialViewport(plot_, plot_);
+    } else {
+        // Too large for one viewport: the part of the view volume the tile
+        // (and its margin, for what straddles its edges) covers.
+        PixelRect grown{tile.left - margin, tile.top - margin, tile.right + margin, tile.bottom + margin};
+        frameOrigin_ = {grown.left, height - grown.bottom};
+        pushed = SetPartialViewport(grown, plot_);
+    }
+    BeginFrame(false, client);
+    DrawOpaqueModels();
+    FinishFrame();
+    if (pushed) {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+    frameOrigin_ = {0, 0};
     return interrupted_ ? Frame::Interrupted : Frame::Drawn;
 }
 
@@ -582,6 +639,13 @@ void GlRenderer::FlatProjection()
     glOrtho(left, right, bottom, top, view_.nearPlane, view_.farPlane);
 }
 
+std::array<float, 3> GlRenderer::SceneScale() const
+{
+    if (control_.state().constrainedView)
+        return {1.0f, 1.0f, 1.0f};
+    return BoxScale();
+}
+
 std::array<float, 3> GlRenderer::BoxScale() const
 {
     if (ModelBoxLink* mb = control_.modelBox())
@@ -715,10 +779,13 @@ bool GlRenderer::SetPartialViewport(PixelRect area, PixelRect client)
         glMatrixMode(GL_MODELVIEW);
         pushed = true;
     }
-    int y = (windowHeight_ > 0 ? windowHeight_ : client.bottom) - r.bottom;
-    glScissor(r.left, y, std::max(0, r.width()), std::max(0, r.height()));
-    glViewport(r.left, y, std::max(0, r.width()), std::max(0, r.height()));
-    view_.viewport = {r.left, y, std::max(0, r.width()), std::max(0, r.height())};
+    // GL's window y runs up from the bottom; a tile's framebuffer starts at
+    // frameOrigin_ of the picture.
+    int x = r.left - frameOrigin_[0];
+    int y = (windowHeight_ > 0 ? windowHeight_ : client.bottom) - r.bottom - frameOrigin_[1];
+    glScissor(x, y, std::max(0, r.width()), std::max(0, r.height()));
+    glViewport(x, y, std::max(0, r.width()), std::max(0, r.height()));
+    view_.viewport = {x, y, std::max(0, r.width()), std::max(0, r.height())};
     return pushed;
 }
 
@@ -863,15 +930,24 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
         // all the batch's vertices at every flush: the fill passes run
         // without it, several times faster.
         SmoothLinesAndPoints(dc.pass == DrawPass::Lines || dc.pass == DrawPass::Points);
+        // What fills only the depth buffer is marked for the PostScript
+        // export, which has no depth buffer.
+        const bool depthOnly = dc.pass == DrawPass::DepthOnly;
+        if (depthOnly)
+            glPassThrough(feedback_mark::kHiddenFillBegin);
         bool drawn = false;
         try {
             drawn = model.Draw(dc);
         } catch (const platform::DispatchException& e) {
             // A replay the checks or GL refused: the model is skipped, the
             // others drawn.
+            if (depthOnly)
+                glPassThrough(feedback_mark::kHiddenFillEnd);
             control_.DrawProblem(e.description());
             break;
         }
+        if (depthOnly)
+            glPassThrough(feedback_mark::kHiddenFillEnd);
         if (drawn)
             continue;
         // Only the user's interruption ends the pass; a model that cannot
@@ -887,7 +963,10 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
 void GlRenderer::SmoothLinesAndPoints(bool on)
 {
     if (on) {
-        glEnable(GL_LINE_SMOOTH);
+        if (lineSmoothing_)
+            glEnable(GL_LINE_SMOOTH);
+        else
+            glDisable(GL_LINE_SMOOTH);
         glEnable(GL_POINT_SMOOTH);
     } else {
         glDisable(GL_LINE_SMOOTH);

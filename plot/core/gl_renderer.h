@@ -94,6 +94,15 @@ public:
     // Rebuilds the scene when the control asks for it, or the context is
     // new, or the size changed.
     Frame Paint(int width, int height, double dpi, PixelRect area = {});
+    // One tile of a width × height picture (pixels from its top-left
+    // corner) into the current context's framebuffer. With wholeViewport
+    // (the picture fits one viewport) the framebuffer's bottom-left pixel
+    // is the tile's bottom-left one and the whole picture's viewport is
+    // moved under it; otherwise the part of the view volume the tile
+    // covers is drawn with margin pixels around it, the framebuffer
+    // starting margin pixels below and left of the tile. Lines are
+    // smoothed below 300 dpi.
+    Frame PaintTile(int width, int height, double dpi, PixelRect tile, int margin, bool wholeViewport);
 
     // The steps of a frame, for the paths that draw elsewhere.
     void SetViewport(int x, int y, int width, int height, double dpi);
@@ -120,6 +129,9 @@ public:
     const ViewState& view() const noexcept { return view_; }
     ViewState& view() noexcept { return view_; }
     const BoundingRecord& sceneBox() const noexcept { return box_; }
+    // The per-axis stretch of the modelview (1, 1, 1 with equal scales):
+    // the scene exports apply it as the renderer does.
+    std::array<float, 3> SceneScale() const;
     // The viewport the size rule allows for a window size: both sides scaled
     // by one factor so that the area stays within 3145728 pixels.
     static std::array<int, 2> LimitViewport(int width, int height);
@@ -161,6 +173,9 @@ private:
         bool transparent = false;
         bool directOnly = false;
     };
+    // The frame's set-up common to every paint; false when nothing can be
+    // drawn.
+    bool PrepareFrame(int width, int height, double dpi, bool limitViewport);
     void RecomputeDataBox();
     void Projection();
     void FlatProjection();
@@ -171,7 +186,7 @@ private:
     bool ModelPass(Pass pass);
     bool DrawModelPasses(class CglModel& model, int facePass, bool directOnly);
     // Line and point smoothing, on at rest; off while polygons are filled.
-    static void SmoothLinesAndPoints(bool on);
+    void SmoothLinesAndPoints(bool on);
     void CallOrDraw(unsigned list, Pass pass);
     void ForgetLists();
     void DrawColorBar();
@@ -202,6 +217,10 @@ private:
     ColorBar colorBar_;
     bool colorBarOn_ = false;
     bool colorBarShown_ = false;
+    // Where the framebuffer's bottom-left pixel lies in the picture (GL
+    // window coordinates): non-zero while a tile is drawn.
+    std::array<int, 2> frameOrigin_{0, 0};
+    bool lineSmoothing_ = true; // off from 300 dpi
     double lastDpi_ = 0.0;
     bool interrupted_ = false;
     bool projectionStale_ = false;

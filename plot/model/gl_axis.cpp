@@ -48,7 +48,16 @@ void drawText(GlyphFontList& font, const std::string& text, float x, float y, fl
         font.Draw(text);
         glPopMatrix();
     } else {
-        glRasterPos3f(x, y, -depth);
+        // A raster position outside the viewport is invalid and would lose
+        // the whole text: start inside and move by the rest, so that a
+        // number straddling the edge of a tile is drawn in both tiles.
+        GLint vp[4] = {0, 0, 1, 1};
+        glGetIntegerv(GL_VIEWPORT, vp);
+        float ix = std::clamp(x, float(vp[0]), float(vp[0] + std::max(vp[2], 1) - 1));
+        float iy = std::clamp(y, float(vp[1]), float(vp[1] + std::max(vp[3], 1) - 1));
+        glRasterPos3f(ix, iy, -depth);
+        if (ix != x || iy != y)
+            glBitmap(0, 0, 0.0f, 0.0f, x - ix, y - iy, nullptr);
         font.Draw(text);
     }
 }

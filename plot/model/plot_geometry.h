@@ -39,9 +39,6 @@ public:
     virtual QuickPlotModel* AsQuickPlot() = 0;
     // Draws the vertices as named points for selection.
     virtual bool DrawForPicking() = 0;
-    // Scene export: the model's part of the file text.
-    virtual bool ExportVrml(std::string& out) = 0;
-    virtual bool ExportPov(std::string& out) = 0;
     virtual bool CanInterpolate() const = 0;
     // Sets the per-axis scale that stretches every axis of the data box to
     // the length of the longest.

@@ -87,8 +87,6 @@ public:
     QuickPlotModel* AsQuickPlotModel() override { return nullptr; }
     QuickPlotModel* AsQuickPlot() override { return AsQuickPlotModel(); }
     bool DrawForPicking() override { return false; }
-    bool ExportVrml(std::string&) override { return true; }
-    bool ExportPov(std::string&) override { return true; }
     bool CanInterpolate() const override { return false; }
     void ComputeScale(const BoundingRecord& dataBox) override;
 

@@ -1,36 +1,26 @@
 #include "plot/widget/image_render.h"
 
 #include "plot/core/gl_control_core.h"
-#include "plot/core/offscreen_render.h"
-#include "plot/widget/plot_overlays.h"
+#include "plot/core/picture_render.h"
+#include "plot/widget/picture_export.h"
 
-#include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace halvex {
 
 QImage RenderControlImage(CGLCOleControl& control, int width, int height, std::string& error,
                           const ImageOptions& options)
 {
-    OffscreenRenderer target(control, width, height, options.dpi);
-    if (!target.valid()) {
-        error = "cannot draw off screen: " + target.error();
-        return {};
-    }
-    GlRenderer& renderer = target.renderer();
-    renderer.SetColorBar(options.colorBar);
-    target.Render();
-    renderer.SetColorBar(false);
-    std::vector<std::uint8_t> rgba;
-    if (!target.Read(rgba)) {
-        error = "cannot read the off-screen picture back";
-        return {};
-    }
-    QImage image(rgba.data(), width, height, width * 4, QImage::Format_RGBA8888);
-    QImage picture = image.convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&picture);
-    DrawOverlays(painter, control, picture.rect(), options.dpi);
-    painter.end();
-    return picture;
+    // Laid out as the control would be at its size × 96 / dpi.
+    const double dpi = options.dpi > 0.0 ? options.dpi : 96.0;
+    control.SetControlSize(std::max(1, int(std::lround(width * 96.0 / dpi))),
+                           std::max(1, int(std::lround(height * 96.0 / dpi))));
+    ColorBarScope bar(control, options.colorBar);
+    QImage picture = RenderPicture(control, width, height, dpi, error);
+    if (picture.isNull())
+        return picture;
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace halvex

@@ -7,6 +7,7 @@
 #include "plot/widget/annotation_painter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -75,27 +76,42 @@ void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& b
     drawBorder(painter, control, bounds, 1);
 }
 
+TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, double dpi, QPaintDevice* device)
+{
+    TitleText t;
+    if (!(dpi > 0.0))
+        dpi = 96.0;
+    const TitleLayout title = LayOutTitle(control, bounds.width(), bounds.height(), dpi);
+    if (!title.shown)
+        return t;
+    t.font = QFont(QString::fromStdString(title.face));
+    t.font.setPixelSize(std::max(1, int(std::lround(title.pixels))));
+    t.color = AmbientTitleStyle(control).color;
+    // The title is 8-bit text of the control's code page, 1251.
+    t.text = QString::fromStdString(platform::cp1251ToUtf8(control.state().graphTitle));
+    t.band = QRect(bounds.left(), title.above ? bounds.top() : bounds.bottom() + 1 - title.band, bounds.width(),
+                   title.band);
+    const QFontMetricsF m = device ? QFontMetricsF(t.font, device) : QFontMetricsF(t.font);
+    const double x = t.band.left() + (t.band.width() - m.horizontalAdvance(t.text)) / 2.0;
+    const double y = t.band.top() + (t.band.height() - (m.ascent() + m.descent())) / 2.0 + m.ascent();
+    t.baseline = QPointF(x, y);
+    return t;
+}
+
 void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, double dpi)
 {
     if (!(dpi > 0.0))
         dpi = 96.0;
     DrawAnnotations(painter, control, bounds);
     drawBorder(painter, control, bounds, int(std::lround(dpi / 96.0)));
-    const TitleLayout title = LayOutTitle(control, bounds.width(), bounds.height(), dpi);
-    if (!title.shown)
+    const TitleText title = TitleFor(control, bounds, dpi, painter.device());
+    if (title.text.isEmpty())
         return;
-    TitleStyle style = AmbientTitleStyle(control);
-    QFont font(QString::fromStdString(title.face));
-    font.setPixelSize(std::max(1, int(std::lround(title.pixels))));
     painter.save();
-    painter.setFont(font);
-    painter.setPen(style.color);
+    painter.setFont(title.font);
+    painter.setPen(title.color);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    QRect band(bounds.left(), title.above ? bounds.top() : bounds.bottom() + 1 - title.band, bounds.width(),
-               title.band);
-    // The title is 8-bit text of the control's code page.
-    const std::string utf8 = platform::cp1251ToUtf8(control.state().graphTitle);
-    painter.drawText(band, int(Qt::AlignCenter) | Qt::TextSingleLine, QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+    painter.drawText(title.band, int(Qt::AlignCenter) | Qt::TextSingleLine, title.text);
     painter.restore();
 }
 

@@ -4,9 +4,12 @@
 // graph title, in this order.
 
 #include <QColor>
+#include <QFont>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
+class QPaintDevice;
 class QPainter;
 
 namespace halvex {
@@ -23,10 +26,23 @@ struct TitleStyle {
 // font, and its text colour (ambient 513, else its foreground colour).
 TitleStyle AmbientTitleStyle(const CGLCOleControl& control);
 
+// The title as the overlays draw it: its text (empty when none is shown),
+// font (sized in pixels), colour, the band it is centred in and where its
+// baseline starts, for a picture of bounds at dpi dots per inch. The title
+// stands in the band the 3-D picture leaves free for it (see LayOutTitle).
+struct TitleText {
+    QString text;
+    QFont font;
+    QColor color;
+    QRect band;
+    QPointF baseline;
+};
+TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, double dpi = 96.0,
+                   QPaintDevice* device = nullptr);
+
 // Border and title within bounds, whose pixels are at dpi dots per inch
 // (96 on the screen; more for a sharper picture of the same layout). The
-// title stands in the band the 3-D picture leaves free for it (see
-// LayOutTitle); the border is as many pixels wide as a pixel at 96 dpi.
+// border is as many pixels wide as a pixel at 96 dpi.
 void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, double dpi = 96.0);
 
 // The border alone, around the background fill of a paint that draws no

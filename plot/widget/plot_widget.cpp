@@ -412,6 +412,10 @@ void PlotWidget::runCommand(int command)
             Paste();
         else if (command == menucmd::PasteSpecial)
             PasteSpecial();
+        else if (command == menucmd::Export)
+            RunExportCommand(this, *control_, exportChoices_);
+        else if (command == menucmd::Print)
+            RunPrintCommand(this, *control_, exportChoices_);
         else
             RunMenuCommand(*control_, command);
     } catch (...) {

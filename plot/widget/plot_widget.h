@@ -10,6 +10,7 @@
 #include "plot/core/view_gestures.h"
 #include "plot/host/control_site.h"
 #include "plot/widget/annotation_transfer.h"
+#include "plot/widget/export_commands.h"
 
 #include <QOpenGLWidget>
 #include <QTimer>
@@ -50,6 +51,8 @@ public:
     // Where the Escape key is read during a drawing: the keyboard unless
     // replaced (tests).
     void setEscapeProbe(std::function<bool()> probe) { escapeProbe_ = std::move(probe); }
+    // The dialogs of the Export and Print commands (replaced in tests).
+    void setExportChoices(ExportChoices choices) { exportChoices_ = std::move(choices); }
     // Frames drawn, for tests.
     int frames() const noexcept { return frames_; }
     GlRenderer::Frame lastFrame() const noexcept { return lastFrame_; }
@@ -92,7 +95,11 @@ private:
     void askAboutInterruption();
     void paintPlaceholder();
     void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
+public:
+    // Runs a command of the context menu, as picking its entry does.
     void runCommand(int command);
+
+private:
     // A left press on an annotation drags it out; true when it did.
     bool dragAnnotation(QPoint at);
 
@@ -108,6 +115,7 @@ private:
     std::unique_ptr<Context> context_;
     std::function<bool()> ask_;
     std::function<bool()> escapeProbe_;
+    ExportChoices exportChoices_ = StandardExportChoices();
     int frames_ = 0;
     GlRenderer::Frame lastFrame_ = GlRenderer::Frame::Skipped;
     bool escapeSeen_ = false;

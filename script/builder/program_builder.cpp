@@ -1,8 +1,13 @@
 #include "script/builder/program_builder.h"
 
 #include "platform/automation/safe_array.h"
+#include "platform/system/large_stack.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/cp1251.h"
+#include "script/binding/class_variable.h"
+#include "script/binding/method_helper.h"
+#include "script/binding/object_refs.h"
+#include "script/binding/ole_helper.h"
 #include "script/expr/expression.h"
 #include "script/il/il_vocabulary.h"
 #include "script/il/number_literal.h"
@@ -30,7 +35,7 @@ bool classDerives(std::string_view cls, std::string_view base, const void* ctx)
 {
     const auto* scope = static_cast<const TfsScript*>(ctx);
     TfsClassVariable* c = scope ? scope->FindClass(cls) : nullptr;
-    return c ? c->InheritsFrom(base, *scope) : platform::equalsIgnoreCaseCp1251(cls, base);
+    return c ? c->InheritsFrom(base) : platform::equalsIgnoreCaseCp1251(cls, base);
 }
 
 Variant initialValue(TfsVarType t)
@@ -113,6 +118,15 @@ private:
 
     [[noreturn]] void fail(std::string message) { throw BuildError{std::move(message)}; }
     void mark(const TfsXMLItem& el) { errorPos = el.Prop(il::kPos); }
+    // Every level of nesting the builder recurses into: refused where the
+    // stack would run short (the analyser lets ten thousand levels through).
+    void enterLevel(const TfsXMLItem& el)
+    {
+        if (platform::StackPosition() < stackFloor_) {
+            mark(el);
+            fail("Nesting too deep");
+        }
+    }
 
     // Lookups.
     TfsVarType resolveType(const std::string& name, std::string& typeName, TfsScript& scope);
@@ -172,6 +186,7 @@ private:
     void checkArguments(Item& it, TfsScript& scope);
 
     TfsScript& root_;
+    std::uintptr_t stackFloor_ = platform::StackFloor(std::size_t(1) << 20);
     bool declareVars_;
     bool atRun_ = false; // building a deferred designator while the program runs
     const TfsXMLItem* block_ = nullptr;
@@ -247,6 +262,7 @@ void Builder::buildBlock(const TfsXMLItem& block, TfsScript& scope, StatementLis
 
 void Builder::buildElement(const TfsXMLItem& el, TfsScript& scope, StatementList& list)
 {
+    enterLevel(el);
     switch (tagOf(el)) {
     case Tag::AssignStmt: buildAssign(el, scope, list); break;
     case Tag::CallStmt: buildCall(el, scope, list, Mode::Normal); break;
@@ -366,6 +382,11 @@ std::unique_ptr<TfsCustomVariable> Builder::buildName(const TfsXMLItem& el, int 
         platform::SafeArray* a = bounds.empty() ? nullptr : platform::SafeArray::create(platform::varVariant, bounds);
         if (!a)
             fail("Invalid array bounds");
+        // Elements start where a variable of their type starts.
+        const Variant start = initialValue(t);
+        Variant* elements = a->variants();
+        for (std::size_t k = 0, n = a->elementCount(); k < n; ++k)
+            elements[k] = start;
         v->Value = Variant(a);
         a->release();
         auto acc = std::make_unique<TfsCustomVariable>(TfsCustomVariable::Kind::ArrayHelper, "", t, typeName);
@@ -812,6 +833,7 @@ void Builder::buildWith(const TfsXMLItem& el, TfsScript& scope, StatementList& l
 
 void Builder::feed(TfsExpression& e, const TfsXMLItem& el, TfsScript& scope)
 {
+    enterLevel(el);
     for (int i = 0; i < el.Count(); ++i) {
         const TfsXMLItem& c = el.Items(i);
         switch (tagOf(c)) {
@@ -916,12 +938,12 @@ Builder::Designator Builder::deferred(const TfsXMLItem& el, TfsScript& scope, bo
 void Builder::memberOfClass(Item& it, TfsClassVariable& cls, const std::string& text, TfsScript& scope)
 {
     if (text == "[") {
-        TfsCustomVariable* def = cls.DefaultProperty(scope);
+        TfsCustomVariable* def = cls.DefaultProperty();
         if (!def)
             fail("Class " + cls.Name + " does not have a default property");
         it.entry = def;
     } else {
-        TfsCustomVariable* m = cls.FindMember(text, scope);
+        TfsCustomVariable* m = cls.FindMember(text);
         if (!m)
             fail("Undeclared identifier: '" + text + "'");
         it.entry = m;
@@ -933,7 +955,7 @@ void Builder::memberOfClass(Item& it, TfsClassVariable& cls, const std::string& 
     it.typeName = it.entry->TypeName;
     it.readOnly = it.entry->IsReadOnly;
     if (auto* method = dynamic_cast<TfsMethodHelper*>(it.entry); method && method->IsIndexMethod)
-        it.readOnly = false;
+        it.readOnly = method->IndexReadOnly;
 }
 
 void Builder::resolveMember(Item& it, const Item& prev, const std::string& text, TfsScript& scope, bool& defer)
@@ -975,14 +997,13 @@ void Builder::resolveMember(Item& it, const Item& prev, const std::string& text,
             defer = true;
             return;
         }
-        const void* kind = nullptr;
+        const TfsClassVariable* cls = nullptr;
         try {
-            ResolveObject(v, &kind);
+            ResolveObject(v, &cls);
         } catch (const TfsRuntimeError&) {
             defer = true;
             return;
         }
-        auto* cls = static_cast<TfsClassVariable*>(const_cast<void*>(kind));
         if (!cls) {
             defer = true;
             return;
@@ -1057,6 +1078,7 @@ Builder::Designator Builder::buildDesignator(const TfsXMLItem& el, TfsScript& sc
 {
     using K = TfsDesignator::ItemKind;
     mark(el);
+    enterLevel(el);
     Designator result;
     if (el.Count() > 0 && tagOf(el.Items(0)) == Tag::Addr) {
         if (el.Count() != 2)
@@ -1109,7 +1131,7 @@ Builder::Designator Builder::buildDesignator(const TfsXMLItem& el, TfsScript& sc
                     continue;
                 if (hv->Type == fvtClass) {
                     TfsClassVariable* cls = scope.FindClass(hv->TypeName);
-                    TfsCustomVariable* m = cls ? cls->FindMember(text, scope) : nullptr;
+                    TfsCustomVariable* m = cls ? cls->FindMember(text) : nullptr;
                     if (!m)
                         continue;
                     Item head;
@@ -1157,7 +1179,7 @@ Builder::Designator Builder::buildDesignator(const TfsXMLItem& el, TfsScript& sc
                 it.readOnly = en.IsReadOnly;
                 if (auto* method = dynamic_cast<TfsMethodHelper*>(&en); method && method->IsIndexMethod) {
                     it.indexPending = true;
-                    it.readOnly = false;
+                    it.readOnly = method->IndexReadOnly;
                 }
                 if (en.kind() == TfsCustomVariable::Kind::Type)
                     fail("Undeclared identifier: '" + text + "'");
@@ -1241,7 +1263,8 @@ Builder::Designator Builder::buildDesignator(const TfsXMLItem& el, TfsScript& sc
             TfsDesignator::Item di;
             di.kind = it.kind;
             di.entry = it.entry;
-            di.name = it.name;
+            if (it.kind == K::Automation)
+                di.ole = std::make_unique<TfsOLEHelper>(it.name);
             di.args = std::move(it.args);
             di.hasArgs = !di.args.empty();
             d->Items.push_back(std::move(di));

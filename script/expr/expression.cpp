@@ -2,7 +2,9 @@
 
 #include "platform/automation/safe_array.h"
 #include "platform/automation/variant_ops.h"
+#include "platform/system/large_stack.h"
 #include "platform/text/ascii_case.h"
+#include "script/binding/class_variable.h"
 #include "script/expr/operator_nodes.h"
 #include "script/program/designator.h"
 #include "script/program/entries.h"
@@ -119,7 +121,7 @@ bool classDerives(std::string_view cls, std::string_view base, const void* ctx)
     if (!scope)
         return platform::equalsIgnoreCaseAscii(cls, base);
     TfsClassVariable* c = scope->FindClass(cls);
-    return c ? c->InheritsFrom(base, *scope) : platform::equalsIgnoreCaseAscii(cls, base);
+    return c ? c->InheritsFrom(base) : platform::equalsIgnoreCaseAscii(cls, base);
 }
 
 // Which operators a left operand of each type allows.
@@ -296,12 +298,24 @@ std::string TfsExpression::Finish(const TfsScript* scope)
 {
     tree_ = root_->left;
     std::string firstError;
-    // Bottom-up: children before their operator.
-    auto infer = [&](auto&& self, Node* n) -> void {
-        if (!n || n->operand)
-            return;
-        self(self, n->left);
-        self(self, n->right);
+    // Bottom-up, children before their operator, without recursion: a
+    // chain of fifty thousand operators is one long spine.
+    std::vector<std::pair<Node*, bool>> work;
+    if (tree_)
+        work.push_back({tree_, false});
+    while (!work.empty()) {
+        auto [n, childrenDone] = work.back();
+        work.pop_back();
+        if (n->operand)
+            continue;
+        if (!childrenDone) {
+            work.push_back({n, true});
+            if (n->right)
+                work.push_back({n->right, false});
+            if (n->left)
+                work.push_back({n->left, false});
+            continue;
+        }
         TfsVarType L = n->left ? n->left->type : fvtVariant;
         TfsVarType R = n->right ? n->right->type : fvtVariant;
         std::string_view LN = n->left ? std::string_view(n->left->typeName) : std::string_view("Variant");
@@ -322,6 +336,8 @@ std::string TfsExpression::Finish(const TfsScript* scope)
         if (ok) {
             if (isComparison(n->op) || n->op == OpCode::In || n->op == OpCode::Is)
                 n->type = fvtBool;
+            else if (n->op == OpCode::DivFloat)
+                n->type = fvtFloat; // real division, whatever its operands
             else if ((L == fvtInt && R == fvtFloat) || (L == fvtFloat && R == fvtInt))
                 n->type = fvtFloat;
             if (n->type != L)
@@ -329,8 +345,7 @@ std::string TfsExpression::Finish(const TfsScript* scope)
         } else if (firstError.empty()) {
             firstError = n->pos;
         }
-    };
-    infer(infer, tree_);
+    }
     if (tree_) {
         type_ = tree_->type;
         typeName_ = tree_->typeName;
@@ -358,6 +373,8 @@ std::unique_ptr<ExprNode> TfsExpression::lower(Node* n)
         };
         return std::make_unique<NullNode>();
     }
+    if (platform::StackPosition() < stackFloor_)
+        throw ExpressionTooDeep();
     std::unique_ptr<ExprNode> out;
     if (n->operand) {
         out = n->set ? std::unique_ptr<ExprNode>(std::move(n->set)) : std::move(n->value);
@@ -370,6 +387,8 @@ std::unique_ptr<ExprNode> TfsExpression::lower(Node* n)
         std::string cls = n->right ? n->right->typeName : std::string();
         auto value = lower(n->left);
         out = MakeIsNode(std::move(value), std::move(cls), scope_);
+    } else if (std::size_t length = leftSpine(n); length > kChainFrom) {
+        out = lowerChain(n, length);
     } else {
         auto l = lower(n->left);
         auto r = lower(n->right);
@@ -380,8 +399,34 @@ std::unique_ptr<ExprNode> TfsExpression::lower(Node* n)
     return out;
 }
 
+std::size_t TfsExpression::leftSpine(const Node* n) noexcept
+{
+    std::size_t length = 0;
+    for (; n && !n->operand && IsChainable(n->op) && length <= kChainFrom; n = n->left)
+        ++length;
+    return length;
+}
+
+std::unique_ptr<ExprNode> TfsExpression::lowerChain(Node* n, std::size_t)
+{
+    // The binary operators down the left side, outermost first; the
+    // operand at the bottom starts the chain.
+    std::vector<Node*> spine;
+    Node* p = n;
+    for (; p && !p->operand && IsChainable(p->op); p = p->left)
+        spine.push_back(p);
+    auto chain = std::make_unique<ChainNode>(lower(p));
+    chain->Reserve(spine.size());
+    for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+        Node* op = *it;
+        chain->Add(op->op, op->intOnly, op->boolOnly, lower(op->right));
+    }
+    return chain;
+}
+
 std::unique_ptr<ExprNode> TfsExpression::Release()
 {
+    stackFloor_ = platform::StackFloor(kStackKept);
     return lower(tree_);
 }
 
@@ -402,6 +447,7 @@ char TfsExpression::SplitInPlace(const TfsCustomVariable* target, std::unique_pt
     if (!v || &v->Variable() != target)
         return 0;
     intOnly = n->intOnly;
+    stackFloor_ = platform::StackFloor(kStackKept);
     x = lower(n->right);
     tree_ = nullptr;
     return op;

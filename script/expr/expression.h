@@ -6,7 +6,9 @@
 
 #include "script/expr/expr_node.h"
 
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,12 @@ namespace script {
 
 class TfsScript;
 class TfsCustomVariable;
+
+// An expression nested deeper than the stack allows to build.
+class ExpressionTooDeep : public std::runtime_error {
+public:
+    ExpressionTooDeep() : std::runtime_error("Nesting too deep") {}
+};
 
 // A set constructor: elements and ranges. Also the value set of a case
 // selector.
@@ -77,6 +85,14 @@ private:
     void attach(Node* parent, Node* child);
     void addNode(std::unique_ptr<Node> n);
     std::unique_ptr<ExprNode> lower(Node* n);
+    // A long run of binary operators down the left side (1+1+...+1) is
+    // lowered into one node that evaluates it in a loop; shorter ones keep
+    // the typed node per operator.
+    static constexpr std::size_t kChainFrom = 64;
+    static constexpr std::size_t kStackKept = std::size_t(1) << 20;
+    static std::size_t leftSpine(const Node* n) noexcept;
+    std::unique_ptr<ExprNode> lowerChain(Node* n, std::size_t length);
+    std::uintptr_t stackFloor_ = 0;
 
     std::vector<std::unique_ptr<Node>> pool_;
     Node* root_ = nullptr; // the placeholder while building

@@ -1,6 +1,8 @@
 #include "script/expr/operator_nodes.h"
 
 #include "platform/automation/variant_ops.h"
+#include "script/binding/class_variable.h"
+#include "script/binding/object_refs.h"
 #include "script/expr/expression.h"
 #include "script/program/entries.h"
 #include "script/program/run_error.h"
@@ -14,37 +16,88 @@ using platform::varInteger;
 
 // ---- the operations ----------------------------------------------------
 
+namespace {
+
+// Integers of 32 bits or fewer (and Booleans, which count as -1 and 0):
+// their sums, differences and products wrap at 32 bits like the typed
+// path's, so no 64-bit value comes out of Integer arithmetic.
+bool narrowInt(const Variant& v) noexcept
+{
+    switch (v.type()) {
+    case varInteger: case platform::varSmallint: case platform::varShortInt: case platform::varByte:
+    case platform::varWord: case platform::varLongWord: case platform::varBoolean:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Variant wrapped(std::uint64_t bits) noexcept
+{
+    return Variant(static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(bits))));
+}
+
+std::uint64_t bitsOf(const Variant& v)
+{
+    return static_cast<std::uint64_t>(v.toInt64());
+}
+
+} // namespace
+
 Variant AddValues(const Variant& a, const Variant& b)
 {
+    if (a.type() == varInteger && b.type() == varInteger)
+        return Variant(static_cast<int>(platform::wrapAdd(a.rawInt32(), b.rawInt32())));
     if (a.type() == varDouble && b.type() == varDouble)
         return Variant(a.rawDouble() + b.rawDouble());
     if (a.type() == varInteger && b.type() == varDouble)
         return Variant(a.rawInt32() + b.rawDouble());
     if (a.type() == varDouble && b.type() == varInteger)
         return Variant(a.rawDouble() + b.rawInt32());
+    if (narrowInt(a) && narrowInt(b))
+        return wrapped(bitsOf(a) + bitsOf(b));
     return platform::varAdd(a, b);
 }
 
 Variant SubValues(const Variant& a, const Variant& b)
 {
+    if (a.type() == varInteger && b.type() == varInteger)
+        return Variant(static_cast<int>(platform::wrapSub(a.rawInt32(), b.rawInt32())));
     if (a.type() == varDouble && b.type() == varDouble)
         return Variant(a.rawDouble() - b.rawDouble());
     if (a.type() == varInteger && b.type() == varDouble)
         return Variant(a.rawInt32() - b.rawDouble());
     if (a.type() == varDouble && b.type() == varInteger)
         return Variant(a.rawDouble() - b.rawInt32());
+    if (narrowInt(a) && narrowInt(b))
+        return wrapped(bitsOf(a) - bitsOf(b));
     return platform::varSub(a, b);
 }
 
 Variant MulValues(const Variant& a, const Variant& b)
 {
+    if (a.type() == varInteger && b.type() == varInteger)
+        return Variant(static_cast<int>(platform::wrapMul(a.rawInt32(), b.rawInt32())));
     if (a.type() == varDouble && b.type() == varDouble)
         return Variant(a.rawDouble() * b.rawDouble());
     if (a.type() == varInteger && b.type() == varDouble)
         return Variant(a.rawInt32() * b.rawDouble());
     if (a.type() == varDouble && b.type() == varInteger)
         return Variant(a.rawDouble() * b.rawInt32());
+    if (narrowInt(a) && narrowInt(b))
+        return wrapped(bitsOf(a) * bitsOf(b));
     return platform::varMul(a, b);
+}
+
+Variant NegateValue(const Variant& a)
+{
+    if (a.type() == varDouble)
+        return Variant(-a.rawDouble());
+    if (a.type() == varInteger)
+        return Variant(static_cast<int>(platform::wrapSub(0, a.rawInt32())));
+    if (narrowInt(a))
+        return wrapped(0 - bitsOf(a));
+    return platform::varNegate(a);
 }
 
 Variant DivideValues(const Variant& a, const Variant& b)
@@ -112,6 +165,29 @@ public:
 };
 
 // Comparison by the value model; "unordered" (2) satisfies only "<>".
+int compareOrder(const Variant& a, const Variant& b)
+{
+    if (a.type() == varInteger && b.type() == varInteger)
+        return (a.rawInt32() > b.rawInt32()) - (a.rawInt32() < b.rawInt32());
+    if (a.type() == varDouble && b.type() == varDouble) {
+        double x = a.rawDouble(), y = b.rawDouble();
+        return x < y ? -1 : x > y ? 1 : x == y ? 0 : 2;
+    }
+    return platform::varCompare(a, b);
+}
+
+bool compareHolds(OpCode op, int c) noexcept
+{
+    switch (op) {
+    case OpCode::Greater: return c == 1;
+    case OpCode::Less: return c == -1;
+    case OpCode::LessEq: return c == -1 || c == 0;
+    case OpCode::GreaterEq: return c == 1 || c == 0;
+    case OpCode::NotEq: return c != 0;
+    default: return c == 0;
+    }
+}
+
 template <int Op>
 class VarCompare final : public BinaryNode {
 public:
@@ -121,22 +197,7 @@ public:
     {
         Variant a = l_->Eval();
         Variant b = r_->Eval();
-        int c;
-        if (a.type() == varInteger && b.type() == varInteger)
-            c = (a.rawInt32() > b.rawInt32()) - (a.rawInt32() < b.rawInt32());
-        else if (a.type() == varDouble && b.type() == varDouble) {
-            double x = a.rawDouble(), y = b.rawDouble();
-            c = x < y ? -1 : x > y ? 1 : x == y ? 0 : 2;
-        } else
-            c = platform::varCompare(a, b);
-        switch (static_cast<OpCode>(Op)) {
-        case OpCode::Greater: return c == 1;
-        case OpCode::Less: return c == -1;
-        case OpCode::LessEq: return c == -1 || c == 0;
-        case OpCode::GreaterEq: return c == 1 || c == 0;
-        case OpCode::NotEq: return c != 0;
-        default: return c == 0;
-        }
+        return compareHolds(static_cast<OpCode>(Op), compareOrder(a, b));
     }
 };
 
@@ -199,15 +260,7 @@ private:
 class NegateNode final : public ExprNode {
 public:
     explicit NegateNode(Ptr x) : x_(std::move(x)) {}
-    Variant Eval() override
-    {
-        Variant a = x_->Eval();
-        if (a.type() == varDouble)
-            return Variant(-a.rawDouble());
-        if (a.type() == varInteger && a.rawInt32() != INT32_MIN)
-            return Variant(-a.rawInt32());
-        return platform::varNegate(a);
-    }
+    Variant Eval() override { return NegateValue(x_->Eval()); }
 
 private:
     Ptr x_;
@@ -226,23 +279,21 @@ private:
 
 class IsNode final : public ExprNode {
 public:
-    IsNode(Ptr v, std::string cls, const TfsScript* scope) : v_(std::move(v)), cls_(std::move(cls)), scope_(scope) {}
+    IsNode(Ptr v, std::string cls) : v_(std::move(v)), cls_(std::move(cls)) {}
     Variant Eval() override { return Variant(EvalBool()); }
     bool EvalBool() override
     {
         Variant v = v_->Eval();
         if (v.isEmptyOrNull())
             return false;
-        const void* kind = nullptr;
-        ResolveObject(v, &kind);
-        auto* cls = static_cast<const TfsClassVariable*>(kind);
-        return cls && cls->InheritsFrom(cls_, *scope_);
+        const TfsClassVariable* cls = nullptr;
+        ResolveObject(v, &cls);
+        return cls && cls->InheritsFrom(cls_);
     }
 
 private:
     Ptr v_;
     std::string cls_;
-    const TfsScript* scope_;
 };
 
 std::int32_t shlInt(std::int32_t a, std::int32_t b) noexcept
@@ -256,6 +307,84 @@ std::int32_t shrInt(std::int32_t a, std::int32_t b) noexcept
 }
 
 } // namespace
+
+// ---- long chains ---------------------------------------------------------
+
+ChainNode::ChainNode(Ptr first) : first_(std::move(first)) {}
+
+ChainNode::~ChainNode() = default;
+
+void ChainNode::Add(OpCode op, bool intOnly, bool boolOnly, Ptr right)
+{
+    steps_.push_back({op, intOnly, boolOnly, std::move(right)});
+}
+
+// One operator of the chain, with the meaning its own node would give it.
+Variant ChainNode::apply(const Step& st, Variant acc)
+{
+    using namespace platform;
+    ExprNode& r = *st.right;
+    if (st.intOnly) {
+        std::int32_t a = IntOf(acc);
+        switch (st.op) {
+        case OpCode::Plus: return Variant(static_cast<int>(wrapAdd(a, r.EvalInt())));
+        case OpCode::Minus: return Variant(static_cast<int>(wrapSub(a, r.EvalInt())));
+        case OpCode::Mul: return Variant(static_cast<int>(wrapMul(a, r.EvalInt())));
+        case OpCode::Div: return Variant(static_cast<int>(checkedDiv(a, r.EvalInt())));
+        case OpCode::Mod: return Variant(static_cast<int>(checkedMod(a, r.EvalInt())));
+        case OpCode::Shl: return Variant(static_cast<int>(shlInt(a, r.EvalInt())));
+        case OpCode::Shr: return Variant(static_cast<int>(shrInt(a, r.EvalInt())));
+        case OpCode::Greater: return Variant(a > r.EvalInt());
+        case OpCode::Less: return Variant(a < r.EvalInt());
+        case OpCode::LessEq: return Variant(a <= r.EvalInt());
+        case OpCode::GreaterEq: return Variant(a >= r.EvalInt());
+        case OpCode::NotEq: return Variant(a != r.EvalInt());
+        case OpCode::Eq: return Variant(a == r.EvalInt());
+        default: break;
+        }
+    }
+    if (st.boolOnly && st.op == OpCode::And)
+        return BoolOf(acc) ? r.Eval() : acc;
+    if (st.boolOnly && st.op == OpCode::Or)
+        return BoolOf(acc) ? acc : r.Eval();
+    Variant b = r.Eval();
+    switch (st.op) {
+    case OpCode::Plus: return AddValues(acc, b);
+    case OpCode::Minus: return SubValues(acc, b);
+    case OpCode::Mul: return MulValues(acc, b);
+    case OpCode::DivFloat: return DivideValues(acc, b);
+    case OpCode::Div: return varIntDiv(acc, b);
+    case OpCode::Mod: return varMod(acc, b);
+    case OpCode::And: return varAnd(acc, b);
+    case OpCode::Or: return varOr(acc, b);
+    case OpCode::Xor: return varXor(acc, b);
+    case OpCode::Shl: return varShl(acc, b);
+    case OpCode::Shr: return varShr(acc, b);
+    case OpCode::StrCat: return acc.isString() ? varConcat(acc, b) : varAdd(acc, b);
+    default: return Variant(compareHolds(st.op, compareOrder(acc, b)));
+    }
+}
+
+Variant ChainNode::Eval()
+{
+    Variant acc = first_->Eval();
+    for (const Step& st : steps_)
+        acc = apply(st, std::move(acc));
+    return acc;
+}
+
+bool IsChainable(OpCode op) noexcept
+{
+    switch (op) {
+    case OpCode::Greater: case OpCode::Less: case OpCode::LessEq: case OpCode::GreaterEq: case OpCode::NotEq:
+    case OpCode::Eq: case OpCode::Plus: case OpCode::Minus: case OpCode::Or: case OpCode::Xor: case OpCode::Mul:
+    case OpCode::DivFloat: case OpCode::Div: case OpCode::Mod: case OpCode::And: case OpCode::Shl:
+    case OpCode::Shr: case OpCode::StrCat:
+        return true;
+    default:
+        return false;
+    }
+}
 
 std::unique_ptr<ExprNode> MakeBinaryNode(OpCode op, bool intOnly, bool boolOnly, Ptr l, Ptr r)
 {
@@ -320,9 +449,9 @@ std::unique_ptr<ExprNode> MakeInNode(Ptr value, std::unique_ptr<TfsSetExpression
     return std::make_unique<InNode>(std::move(value), std::move(set));
 }
 
-std::unique_ptr<ExprNode> MakeIsNode(Ptr value, std::string className, const TfsScript* scope)
+std::unique_ptr<ExprNode> MakeIsNode(Ptr value, std::string className, const TfsScript*)
 {
-    return std::make_unique<IsNode>(std::move(value), std::move(className), scope);
+    return std::make_unique<IsNode>(std::move(value), std::move(className));
 }
 
 } // namespace script

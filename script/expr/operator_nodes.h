@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace script {
 
@@ -25,10 +26,36 @@ std::unique_ptr<ExprNode> MakeUnaryNode(OpCode op, std::unique_ptr<ExprNode> ope
 std::unique_ptr<ExprNode> MakeInNode(std::unique_ptr<ExprNode> value, std::unique_ptr<TfsSetExpression> set);
 std::unique_ptr<ExprNode> MakeIsNode(std::unique_ptr<ExprNode> value, std::string className, const TfsScript* scope);
 
+// The binary operators that may stand in a long chain.
+bool IsChainable(OpCode op) noexcept;
+
+// A run of binary operators down the left side of a tree, evaluated in a
+// loop from the bottom operand up: each step means what its own node would.
+class ChainNode final : public ExprNode {
+public:
+    explicit ChainNode(std::unique_ptr<ExprNode> first);
+    ~ChainNode() override;
+    void Reserve(std::size_t n) { steps_.reserve(n); }
+    void Add(OpCode op, bool intOnly, bool boolOnly, std::unique_ptr<ExprNode> right);
+    platform::Variant Eval() override;
+
+private:
+    struct Step {
+        OpCode op;
+        bool intOnly;
+        bool boolOnly;
+        std::unique_ptr<ExprNode> right;
+    };
+    static platform::Variant apply(const Step& st, platform::Variant acc);
+    std::unique_ptr<ExprNode> first_;
+    std::vector<Step> steps_;
+};
+
 // The operations themselves, shared with the in-place statements.
 platform::Variant AddValues(const platform::Variant& a, const platform::Variant& b);
 platform::Variant SubValues(const platform::Variant& a, const platform::Variant& b);
 platform::Variant MulValues(const platform::Variant& a, const platform::Variant& b);
 platform::Variant DivideValues(const platform::Variant& a, const platform::Variant& b);
+platform::Variant NegateValue(const platform::Variant& a);
 
 } // namespace script

@@ -93,6 +93,8 @@ public:
         gi.skipBlanks = !(gi.kind == ItemKind::Char && skip == "0");
         gi.discardErrors = skip == "1";
         gi.term = e.Prop("term") == "1";
+        if (gi.kind == ItemKind::Char)
+            gi.unless = e.Prop("unless");
         gi.node = e.Prop("node");
         gi.usesNode = platform::equalsIgnoreCaseCp1251(gi.node, "uses");
         gi.add = e.Prop("add");

@@ -45,6 +45,7 @@ struct GrammarItem {
     std::uint32_t first = 0;    // children: Grammar::children[first .. first+count)
     std::uint32_t count = 0;
     std::string text;           // lower case
+    std::string unless;         // char: no match where this text stands (".." against ".")
     std::string node;           // wrapper element, or empty
     std::string add;            // element written on success, or empty
     std::string addTextEscaped; // addtext, escaped; used when hasAddText

@@ -1,6 +1,7 @@
 #include "script/parser/il_parser.h"
 
-#include "platform/system/file_io.h"
+#include "platform/system/large_stack.h"
+#include "script/binding/file_access.h"
 #include "platform/text/cp1251.h"
 #include "script/parser/grammar.h"
 #include "script/parser/lexical_parser.h"
@@ -8,21 +9,25 @@
 #include "script/script_error.h"
 #include "script/xml/xml_escape.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 namespace script {
 
 namespace {
 
-// Nested grammar items an analysis may stack up (including those of the
-// units it includes); about a hundred levels of parentheses in the deepest
-// grammar, far beyond any script, and well within the stack.
-constexpr int kMaxDepth = 3000;
+// How deep the grammar interpreter may recurse: ten thousand levels of
+// nested statements take a few hundred thousand items, so a million is
+// far beyond any script, and the builder and the interpreter can still
+// handle what it read. It also stops where the stack it runs on (a large
+// one of its own) runs short.
+constexpr int kMaxDepth = 1000000;
+constexpr std::size_t kStackLeft = std::size_t(1) << 20;
 
 const char* const kStatementExpected = "Statement expected";
 const char* const kNestingTooDeep = "Nesting too deep";
 
-struct NestingTooDeep {};
 
 // One output line: a start tag, an end tag or an empty element. Names point
 // at grammar texts or literals, which live for the process; attribute texts
@@ -41,19 +46,26 @@ struct Line {
 // files are read.
 struct Session {
     std::vector<std::filesystem::path> openUnits;
+    // Units already read in this compilation: naming one again adds nothing.
+    std::vector<std::filesystem::path> loadedUnits;
     int depth = 0;
+    std::uintptr_t stackFloor = 0;
+    // Set when the nesting went too deep: every item fails from then on,
+    // and the analysis unwinds without an exception (an exception thrown
+    // that deep would leave the address sanitizer's view of the stack
+    // stale).
+    bool aborted = false;
     TfsILParser::UnitReader readUnit;
 };
 
 std::string readUnitFile(const std::string& path)
 {
-    // Only a regular file: a device or a pipe named as a unit would never
-    // end, or never answer.
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
-        throw ScriptError(platform::utf8ToCp1251("Cannot open file \"" + path + "\": not a regular file"));
+    if (!FileAccessAllowed(false))
+        throw ScriptError(platform::utf8ToCp1251("File access denied: " + path));
+    // Only a regular file of sane size: a device or a pipe named as a unit
+    // would never end, or never answer.
     std::string bytes, error;
-    if (!platform::readFile(path, bytes, &error))
+    if (!ReadScriptFile(path, bytes, &error))
         throw ScriptError(platform::utf8ToCp1251(error));
     return bytes;
 }
@@ -105,6 +117,9 @@ struct TfsILParser::Impl {
     void frString(const GrammarItem& it, std::string_view& tok);
 
     void report(const GrammarItem& it, std::size_t S);
+    // Nesting too deep: stops the whole analysis (and its units').
+    void abortTooDeep();
+    std::string abortText, abortPos, abortUnit;
     void record(std::string text, std::string pos, std::string unit, bool term);
     std::size_t tokenStartFrom(std::size_t S);
     void truncate(std::size_t n, std::size_t a)
@@ -208,6 +223,20 @@ void TfsILParser::Impl::record(std::string text, std::string pos, std::string un
     errSerial = ++serials;
 }
 
+void TfsILParser::Impl::abortTooDeep()
+{
+    session->aborted = true;
+    if (errRecorded) {
+        abortText = errText;
+        abortPos = errPos;
+        abortUnit = errUnit;
+    } else {
+        abortText = kNestingTooDeep;
+        abortPos = lex.PositionText(tokenStartFrom(lex.Position()));
+        abortUnit.clear();
+    }
+}
+
 void TfsILParser::Impl::report(const GrammarItem& it, std::size_t S)
 {
     if (it.err < 0 || errRecorded)
@@ -235,6 +264,8 @@ bool TfsILParser::Impl::readTerminal(const GrammarItem& it, std::string_view& to
         std::size_t p = lex.Position();
         char c = lex.At(p);
         if (p > lex.Length() || !TfsParser::IsPunct(c))
+            return false;
+        if (!it.unless.empty() && lex.Text().substr(p - 1, it.unless.size()) == it.unless)
             return false;
         lex.SetPosition(p + 1);
         tok = text.substr(p - 1, 1);
@@ -343,14 +374,14 @@ bool TfsILParser::Impl::parseLoop(const GrammarItem& it, std::size_t S, std::siz
 
 bool TfsILParser::Impl::parseItem(std::uint32_t index)
 {
+    if (session->aborted)
+        return false;
+    if (session->depth >= kMaxDepth || platform::StackPosition() < session->stackFloor) {
+        abortTooDeep();
+        return false;
+    }
     struct Depth {
-        explicit Depth(Session& s) : s_(s)
-        {
-            if (++s_.depth > kMaxDepth) {
-                --s_.depth;
-                throw NestingTooDeep();
-            }
-        }
+        explicit Depth(Session& s) : s_(s) { ++s_.depth; }
         ~Depth() { --s_.depth; }
         Session& s_;
     } depth(*session);
@@ -535,6 +566,9 @@ void TfsILParser::Impl::includeUnit(const std::string& fileName, std::size_t tok
             failed("Circular unit reference: '" + fileName + "'", lex.PositionText(tokenStart), unitName);
             return;
         }
+    for (const auto& loaded : session->loadedUnits)
+        if (loaded == key)
+            return; // read once per compilation, where it was first named
 
     const std::string bytes = session->readUnit ? session->readUnit(path.string()) : readUnitFile(path.string());
 
@@ -554,6 +588,7 @@ void TfsILParser::Impl::includeUnit(const std::string& fileName, std::size_t tok
         throw;
     }
     session->openUnits.pop_back();
+    session->loadedUnits.push_back(key);
     if (!ok) {
         // The innermost unit that holds the error names it.
         failed(u.errText, u.errPos, u.errUnit.empty() ? fileName : u.errUnit);
@@ -605,12 +640,21 @@ bool TfsILParser::Impl::analyse(std::string_view text)
     if (g->program < 0)
         throw ScriptError("Invalid language definition");
 
-    bool ok;
-    try {
-        ok = parseItem(static_cast<std::uint32_t>(g->program));
-    } catch (const NestingTooDeep&) {
-        if (!errRecorded)
-            record(kNestingTooDeep, lex.PositionText(tokenStartFrom(lex.Position())), {}, false);
+    bool ok = parseItem(static_cast<std::uint32_t>(g->program));
+    if (session->aborted) {
+        // The error that stood when the analysis stopped, whatever the
+        // unwinding did to it since (a unit that stopped it reported
+        // through its uses clause).
+        if (!abortText.empty()) {
+            errText = abortText;
+            errPos = abortPos;
+            errUnit = abortUnit;
+        } else if (!errRecorded) {
+            errText = kNestingTooDeep;
+            errPos = lex.PositionText(tokenStartFrom(lex.Position()));
+            errUnit.clear();
+        }
+        errRecorded = true;
         return false;
     }
 
@@ -678,10 +722,20 @@ bool TfsILParser::BuildIntermediate(std::string_view text)
     Impl& d = *d_;
     d.il.Root().Clear();
     d.session->openUnits.clear();
+    d.session->loadedUnits.clear();
     d.session->depth = 0;
+    d.session->aborted = false;
     if (!d.g)
         d.useLanguage("PascalScript");
-    bool ok = d.analyse(text);
+    bool ok = false;
+    // The analysis unwinds by return values only, so it may use a stack as
+    // deep as it likes in any build.
+    platform::RunOnLargeStack(
+        [&] {
+            d.session->stackFloor = platform::StackFloor(kStackLeft);
+            ok = d.analyse(text);
+        },
+        platform::kDeepStackSize);
     if (ok)
         d.buildDocument();
     d.script.ErrorText = ok ? std::string() : d.errText;

@@ -1,16 +1,18 @@
 #include "script/program/designator.h"
 
-#include "platform/automation/dispatch.h"
-#include "platform/automation/dispatch_exception.h"
 #include "platform/automation/safe_array.h"
+#include "script/binding/class_variable.h"
+#include "script/binding/object_refs.h"
+#include "script/binding/ole_helper.h"
 #include "script/builder/program_builder.h"
 #include "script/program/entries.h"
 #include "script/program/run_error.h"
 #include "script/program/script.h"
 #include "script/xml/xml_item.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <span>
 
 namespace script {
 
@@ -132,6 +134,10 @@ void WriteChar(Variant& text, std::int32_t index, const Variant& value)
 // ---- the general chain -----------------------------------------------------
 
 TfsDesignator::~TfsDesignator() = default;
+TfsDesignator::Item::Item() = default;
+TfsDesignator::Item::Item(Item&&) noexcept = default;
+TfsDesignator::Item& TfsDesignator::Item::operator=(Item&&) noexcept = default;
+TfsDesignator::Item::~Item() = default;
 
 namespace {
 
@@ -153,36 +159,58 @@ Variant indexValue(const Variant& cur, TfsDesignator::ItemKind kind, const std::
     return ReadElement(cur, idx, n);
 }
 
-[[noreturn]] void automationError(const platform::DispatchException& e, const std::string& member)
+// "[" after a Variant that holds an object (a list in a Basic or
+// JavaScript variable): the default property of the object's class.
+Variant defaultProperty(const Variant& object, std::span<const Variant> args, TfsScript* script,
+                        const Variant* store)
 {
-    char code[16];
-    std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(e.scode()));
-    RaiseRuntime(std::string("OLE error ") + code + ": " + member);
+    const TfsClassVariable* cls = nullptr;
+    ResolveObject(object, &cls);
+    TfsCustomVariable* def = cls ? cls->DefaultProperty() : nullptr;
+    if (!def)
+        RaiseRuntime("Class " + (cls ? cls->Name : std::string("TObject")) + " does not have a default property");
+    const std::size_t want = static_cast<std::size_t>(def->Count());
+    if (args.size() < want)
+        RaiseRuntime("Not enough actual parameters");
+    if (args.size() > want)
+        RaiseRuntime("Too many actual parameters");
+    if (auto* h = dynamic_cast<TfsCustomHelper*>(def)) {
+        h->ParentValue = object;
+        h->Script = script;
+    }
+    for (std::size_t i = 0; i < want; ++i)
+        def->Params(static_cast<int>(i)).Value = args[i];
+    if (store) {
+        def->SetValue(*store);
+        return Variant();
+    }
+    def->NeedResult = true;
+    return def->GetValue();
+}
+
+std::vector<Variant> valuesOf(std::vector<std::unique_ptr<ExprNode>>& args)
+{
+    std::vector<Variant> values;
+    values.reserve(args.size());
+    for (auto& a : args)
+        values.push_back(a->Eval());
+    return values;
 }
 
 Variant automationCall(const Variant& object, TfsDesignator::Item& it, bool wantResult, const Variant* store)
 {
-    platform::Dispatch* d = object.dispatch();
-    if (!d)
-        RaiseRuntime("Invalid object reference");
     std::vector<Variant> args;
     args.reserve(it.args.size() + 1);
     for (auto& a : it.args)
         args.push_back(a->Eval());
-    try {
-        if (store) {
-            args.push_back(*store);
-            d->invoke(it.name, platform::InvokeKind::PropertyPut, args);
-            return Variant();
-        }
-        auto kind = args.empty() && wantResult ? platform::InvokeKind::PropertyGet : platform::InvokeKind::Method;
-        Variant r = d->invoke(it.name, kind, args);
-        for (std::size_t i = 0; i < it.args.size(); ++i)
-            it.args[i]->Assign(args[i]);
-        return r;
-    } catch (const platform::DispatchException& e) {
-        automationError(e, it.name);
+    if (store) {
+        it.ole->Put(object, args, *store);
+        return Variant();
     }
+    Variant r = it.ole->Invoke(object, args, wantResult);
+    for (std::size_t i = 0; i < it.args.size(); ++i)
+        it.args[i]->Assign(args[i]);
+    return r;
 }
 
 } // namespace
@@ -225,9 +253,12 @@ Variant TfsDesignator::evalItem(Item& it, const Variant& current, bool last)
             args[i] = it.args[i].get();
         return static_cast<TfsProcVariable*>(it.entry)->Call(args, it.args.size());
     }
+    case ItemKind::AnyIndex:
+        if (current.isObject())
+            return defaultProperty(current, valuesOf(it.args), Script, nullptr);
+        [[fallthrough]];
     case ItemKind::ArrayIndex:
-    case ItemKind::StringIndex:
-    case ItemKind::AnyIndex: {
+    case ItemKind::StringIndex: {
         std::int32_t idx[3];
         int n = indexesOf(it.args, idx);
         return indexValue(current, it.kind, idx, n);
@@ -258,25 +289,73 @@ void TfsDesignator::Assign(const Variant& value)
     if (n == 0)
         return;
     // Indexes first: no script code may run while a reference into an
-    // array is held.
-    std::vector<std::array<std::int32_t, 3>> idx(n);
-    std::vector<int> counts(n, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-        ItemKind k = Items[i].kind;
-        if (k == ItemKind::ArrayIndex || k == ItemKind::StringIndex || k == ItemKind::AnyIndex)
-            counts[i] = indexesOf(Items[i].args, idx[i].data());
+    // array is held. An index after a Variant is kept as values until the
+    // Variant shows whether it holds an array, a string or an object with a
+    // default property. Short chains (nearly all) keep this on the stack.
+    struct Index {
+        std::array<std::int32_t, 3> idx{};
+        int count = 0;
+        std::array<Variant, 3> values;
+        std::vector<Variant> wide; // an index of more than three values
+        std::span<const Variant> anyValues(std::size_t given) const
+        {
+            return wide.empty() ? std::span<const Variant>(values.data(), given) : std::span<const Variant>(wide);
+        }
+    };
+    constexpr std::size_t kInline = 4;
+    Index inlineIndexes[kInline];
+    std::vector<Index> heapIndexes;
+    Index* indexes = inlineIndexes;
+    if (n > kInline) {
+        heapIndexes.resize(n);
+        indexes = heapIndexes.data();
     }
+    for (std::size_t i = 0; i < n; ++i) {
+        Item& it = Items[i];
+        Index& x = indexes[i];
+        if (it.kind == ItemKind::AnyIndex) {
+            if (it.args.size() > x.values.size()) {
+                x.wide = valuesOf(it.args);
+            } else {
+                for (std::size_t a = 0; a < it.args.size(); ++a)
+                    x.values[a] = it.args[a]->Eval();
+            }
+            x.count = it.args.empty() ? 0 : 1;
+        } else if (it.kind == ItemKind::ArrayIndex || it.kind == ItemKind::StringIndex) {
+            x.count = indexesOf(it.args, x.idx.data());
+        }
+    }
+    // The Variant an AnyIndex item applies to decides: an object takes the
+    // values whole, anything else their Integer indexes.
+    auto anyIndexOnObject = [&](std::size_t i, const Variant& target) {
+        if (Items[i].kind != ItemKind::AnyIndex)
+            return false;
+        if (target.isObject())
+            return true;
+        Index& x = indexes[i];
+        std::span<const Variant> v = x.anyValues(Items[i].args.size());
+        x.count = static_cast<int>(std::min<std::size_t>(v.size(), 3));
+        for (int a = 0; a < x.count; ++a)
+            x.idx[static_cast<std::size_t>(a)] = IntOf(v[static_cast<std::size_t>(a)]);
+        return false;
+    };
     Variant* ref = nullptr;
     Variant cur;
     for (std::size_t i = 0; i + 1 < n; ++i) {
         Item& it = Items[i];
-        const bool indexer = counts[i] > 0;
+        const bool indexer = indexes[i].count > 0;
         if (i == 0 && it.kind == ItemKind::Storage && !it.entry->IsReadOnly) {
             ref = &it.entry->Value;
             continue;
         }
+        if (indexer && anyIndexOnObject(i, ref ? *ref : cur)) {
+            Variant object = ref ? *ref : cur;
+            ref = nullptr;
+            cur = defaultProperty(object, indexes[i].anyValues(it.args.size()), Script, nullptr);
+            continue;
+        }
         if (ref && indexer && ref->isArray() && it.kind != ItemKind::StringIndex) {
-            if (Variant* el = ElementRef(*ref, idx[i].data(), counts[i])) {
+            if (Variant* el = ElementRef(*ref, indexes[i].idx.data(), indexes[i].count)) {
                 ref = el;
                 continue;
             }
@@ -285,7 +364,7 @@ void TfsDesignator::Assign(const Variant& value)
             cur = *ref;
             ref = nullptr;
         }
-        cur = indexer ? indexValue(cur, it.kind, idx[i].data(), counts[i]) : evalItem(it, cur, false);
+        cur = indexer ? indexValue(cur, it.kind, indexes[i].idx.data(), indexes[i].count) : evalItem(it, cur, false);
     }
     Item& last = Items[n - 1];
     switch (last.kind) {
@@ -298,10 +377,15 @@ void TfsDesignator::Assign(const Variant& value)
     case ItemKind::StringIndex:
     case ItemKind::AnyIndex: {
         Variant& target = ref ? *ref : cur;
+        if (anyIndexOnObject(n - 1, target)) {
+            Variant object = target;
+            defaultProperty(object, indexes[n - 1].anyValues(last.args.size()), Script, &value);
+            return;
+        }
         if (last.kind == ItemKind::StringIndex || (last.kind == ItemKind::AnyIndex && !target.isArray()))
-            WriteChar(target, idx[n - 1][0], value);
+            WriteChar(target, indexes[n - 1].idx[0], value);
         else
-            WriteElement(target, idx[n - 1].data(), counts[n - 1], value);
+            WriteElement(target, indexes[n - 1].idx.data(), indexes[n - 1].count, value);
         return;
     }
     case ItemKind::Automation:

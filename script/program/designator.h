@@ -13,6 +13,7 @@
 namespace script {
 
 class TfsCustomVariable;
+class TfsOLEHelper;
 class TfsProcVariable;
 class TfsScript;
 class TfsXMLItem;
@@ -40,9 +41,13 @@ public:
         Automation,  // a late-bound member of an automation object
     };
     struct Item {
+        Item();
+        Item(Item&&) noexcept;
+        Item& operator=(Item&&) noexcept;
+        ~Item();
         ItemKind kind = ItemKind::Storage;
         TfsCustomVariable* entry = nullptr;
-        std::string name; // member name of a late-bound item
+        std::unique_ptr<TfsOLEHelper> ole; // the member of a late-bound item
         std::vector<std::unique_ptr<ExprNode>> args;
         bool hasArgs = false; // an argument list was written (late binding)
     };

@@ -1,6 +1,6 @@
 #include "script/program/entries.h"
 
-#include "platform/automation/handle_table.h"
+#include "platform/system/large_stack.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/cp1251.h"
 #include "script/expr/expr_node.h"
@@ -9,6 +9,7 @@
 #include "script/program/script.h"
 #include "script/program/statements.h"
 
+#include <algorithm>
 #include <new>
 
 namespace script {
@@ -264,187 +265,42 @@ Variant TfsProcVariable::GetValue()
     return run();
 }
 
-// ---- host members ------------------------------------------------------
-
-TfsMethodHelper::TfsMethodHelper(std::string_view name, TfsVarType type, std::string_view typeName,
-                                 TfsMethodCallback callback)
-    : TfsCustomHelper(Kind::Method, name, type, typeName), Callback(std::move(callback))
+bool TfsProcVariable::CallFromHost(std::span<Variant> args)
 {
-    IsReadOnly = true;
-}
-
-std::vector<Variant> TfsMethodHelper::arguments() const
-{
-    std::vector<Variant> args;
-    args.reserve(params_.size());
-    for (const auto& p : params_)
-        args.push_back(p->Value);
-    return args;
-}
-
-void* TfsMethodHelper::instance() const
-{
-    return ParentValue.isEmptyOrNull() ? nullptr : ResolveObject(ParentValue);
-}
-
-Variant TfsMethodHelper::GetValue()
-{
-    if (!Callback)
-        return Variant(0);
-    std::vector<Variant> args = arguments();
-    std::string name = platform::upperCp1251(Name);
-    if (IsIndexMethod)
-        name += ".GET";
-    Variant r = Callback(instance(), ClassRef, name, args);
-    for (std::size_t i = 0; i < params_.size() && i < args.size(); ++i)
-        if (params_[i]->IsVarParam)
-            params_[i]->Value = args[i];
-    return r;
-}
-
-void TfsMethodHelper::SetValue(const Variant& value)
-{
-    if (!IsIndexMethod || !Callback)
-        return;
-    std::vector<Variant> args = arguments();
-    args.push_back(value);
-    Callback(instance(), ClassRef, platform::upperCp1251(Name) + ".SET", args);
-}
-
-TfsPropertyHelper::TfsPropertyHelper(std::string_view name, TfsVarType type, std::string_view typeName,
-                                     TfsGetValueCallback getter, TfsSetValueCallback setter)
-    : TfsCustomHelper(Kind::Property, name, type, typeName), Getter(std::move(getter)), Setter(std::move(setter))
-{
-    IsReadOnly = !Setter;
-}
-
-Variant TfsPropertyHelper::GetValue()
-{
-    Variant r = Variant::null();
-    void* obj = ResolveObject(ParentValue);
-    if (Getter)
-        r = Getter(obj, ClassRef, platform::upperCp1251(Name));
-    if (Type == fvtBool && !r.isBool())
-        r = Variant(r.toBool());
-    return r;
-}
-
-void TfsPropertyHelper::SetValue(const Variant& value)
-{
-    if (IsReadOnly || !Setter)
-        return;
-    Setter(ResolveObject(ParentValue), ClassRef, platform::upperCp1251(Name), value);
-}
-
-// ---- classes -----------------------------------------------------------
-
-TfsClassVariable::TfsClassVariable(std::string_view name, std::string_view ancestor)
-    : TfsCustomVariable(Kind::Class, name, fvtClass, name), AncestorName(ancestor)
-{
-    IsReadOnly = true;
-    AddParam(std::make_unique<TfsParamItem>("", fvtVariant, "Variant", false, true, Variant::null()));
-}
-
-TfsClassVariable::~TfsClassVariable() = default;
-
-Variant TfsClassVariable::GetValue()
-{
-    TfsParamItem& p = Params(0);
-    Variant arg = std::move(p.Value);
-    p.Value = Variant::null();
-    if (!arg.isEmptyOrNull()) {
-        if (!arg.isDispatch())
-            ResolveObject(arg); // a number is no object
-        return arg;
-    }
-    return Factory ? Factory() : Variant::null();
-}
-
-void TfsClassVariable::AddMember(std::unique_ptr<TfsCustomVariable> member)
-{
-    if (auto* h = dynamic_cast<TfsMethodHelper*>(member.get()))
-        h->ClassRef = this;
-    else if (auto* pr = dynamic_cast<TfsPropertyHelper*>(member.get()))
-        pr->ClassRef = this;
-    members_.push_back(std::move(member));
-}
-
-TfsCustomVariable* TfsClassVariable::FindMember(std::string_view name, const TfsScript& scope) const
-{
-    const TfsClassVariable* c = this;
-    for (int guard = 0; c && guard < 256; ++guard) {
-        for (const auto& m : c->members_)
-            if (platform::equalsIgnoreCaseCp1251(m->Name, name))
-                return m.get();
-        if (c->AncestorName.empty())
-            break;
-        c = scope.FindClass(c->AncestorName);
-    }
-    return nullptr;
-}
-
-bool TfsClassVariable::InheritsFrom(std::string_view base, const TfsScript& scope) const
-{
-    const TfsClassVariable* c = this;
-    for (int guard = 0; c && guard < 256; ++guard) {
-        if (platform::equalsIgnoreCaseCp1251(c->Name, base))
-            return true;
-        if (c->AncestorName.empty())
-            break;
-        c = scope.FindClass(c->AncestorName);
-    }
-    return false;
-}
-
-TfsCustomVariable* TfsClassVariable::DefaultProperty(const TfsScript& scope) const
-{
-    const TfsClassVariable* c = this;
-    for (int guard = 0; c && guard < 256; ++guard) {
-        if (c->DefProperty)
-            return c->DefProperty;
-        if (c->AncestorName.empty())
-            break;
-        c = scope.FindClass(c->AncestorName);
-    }
-    return nullptr;
-}
-
-// ---- object references -------------------------------------------------
-
-namespace {
-
-platform::HandleTable& handles()
-{
-    static platform::HandleTable table;
-    return table;
-}
-
-} // namespace
-
-Variant MakeObjectRef(void* object, const void* kind)
-{
-    if (!object)
-        return Variant(0);
-    return Variant::fromObject(handles().add(object, kind));
-}
-
-void* ResolveObject(const Variant& ref, const void** kindOut)
-{
-    if (ref.isObject()) {
-        const void* kind = nullptr;
-        if (void* obj = handles().find(ref.rawInt32(), &kind)) {
-            if (kindOut)
-                *kindOut = kind;
-            return obj;
+    if (Executing)
+        return false;
+    RunState& rs = scope_->Run();
+    // Counts as a run: the script cannot be cleared or run again meanwhile.
+    struct Running {
+        RunState& rs;
+        bool was;
+        explicit Running(RunState& r) : rs(r), was(r.running) { rs.running = true; }
+        ~Running() { rs.running = was; }
+    };
+    const bool outside = !rs.running;
+    Running running(rs);
+    platform::RunOnLargeStack([&] {
+        if (outside) {
+            // Outside a run: the guard, the hook and the stop request are
+            // this call's own.
+            rs.stopRequested.store(false, std::memory_order_relaxed);
+            rs.ArmStackGuard();
+            rs.hookOwner = nullptr;
+            for (TfsScript* s = scope_.get(); s && !rs.hookOwner; s = s->Parent)
+                if (s->OnRunLine)
+                    rs.hookOwner = s;
         }
-    }
-    RaiseRuntime("Invalid object reference");
-}
-
-void ReleaseObjectRef(const Variant& ref)
-{
-    if (ref.isObject())
-        handles().remove(ref.rawInt32());
+        RunOwnerScope owner(rs.root);
+        if (!prepared_ || preparedCount_ != scope_->Count())
+            Prepare();
+        const std::size_t n = std::min(args.size(), paramSlots_.size());
+        for (std::size_t i = 0; i < n; ++i)
+            *paramSlots_[i] = args[i];
+        GetValue();
+        for (std::size_t i = 0; i < n; ++i)
+            args[i] = *paramSlots_[i];
+    });
+    return true;
 }
 
 } // namespace script

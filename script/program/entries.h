@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,8 @@ public:
         Class,          // TfsClassVariable
         Method,         // TfsMethodHelper
         Property,       // TfsPropertyHelper
+        Event,          // TfsEventHelper
+        Automation,     // TfsOLEHelper
         ArrayHelper,    // indexes an array value
         StringHelper,   // indexes a string value
         Other,
@@ -129,6 +132,11 @@ public:
 
     // Calls the routine with the parameters' current values.
     platform::Variant GetValue() override;
+    // A call from outside the program (an event of a host object): on a
+    // stack of its own, guarded like a run, the values given to the first
+    // parameters and the parameters' values afterwards read back into
+    // them. False, doing nothing, while the routine already runs.
+    bool CallFromHost(std::span<platform::Variant> args);
     // Calls the routine with one argument expression per parameter (missing
     // ones already filled with defaults). By-reference parameters are
     // written back into their argument expressions after the call.
@@ -159,7 +167,8 @@ private:
 
 // ---- member accessors ------------------------------------------------------
 
-// The object an accessor works on, given by the designator walk.
+// The object an accessor works on, given by the designator walk. The host
+// members (script/binding) derive from it.
 class TfsCustomHelper : public TfsCustomVariable {
 public:
     using TfsCustomVariable::TfsCustomVariable;
@@ -167,80 +176,5 @@ public:
     TfsCustomVariable* ParentRef = nullptr;
     TfsScript* Script = nullptr;
 };
-
-// Arguments of a host callback: one value per parameter in declaration
-// order; the callback writes new values of by-reference parameters back.
-using TfsMethodCallback = std::function<platform::Variant(void* instance, TfsClassVariable* cls,
-                                                          const std::string& name,
-                                                          std::vector<platform::Variant>& args)>;
-using TfsGetValueCallback =
-    std::function<platform::Variant(void* instance, TfsClassVariable* cls, const std::string& name)>;
-using TfsSetValueCallback = std::function<void(void* instance, TfsClassVariable* cls, const std::string& name,
-                                               const platform::Variant& value)>;
-
-// A host routine, method, constructor or indexed property.
-class TfsMethodHelper : public TfsCustomHelper {
-public:
-    TfsMethodHelper(std::string_view name, TfsVarType type, std::string_view typeName,
-                    TfsMethodCallback callback);
-    platform::Variant GetValue() override;
-    // Writing an index method calls it with ".SET" and the value last.
-    void SetValue(const platform::Variant& value) override;
-    TfsMethodCallback Callback;
-    TfsClassVariable* ClassRef = nullptr;
-    bool IsIndexMethod = false;
-
-private:
-    std::vector<platform::Variant> arguments() const;
-    void* instance() const;
-};
-
-// A host property.
-class TfsPropertyHelper : public TfsCustomHelper {
-public:
-    TfsPropertyHelper(std::string_view name, TfsVarType type, std::string_view typeName,
-                      TfsGetValueCallback getter, TfsSetValueCallback setter);
-    platform::Variant GetValue() override;
-    void SetValue(const platform::Variant& value) override;
-    TfsGetValueCallback Getter;
-    TfsSetValueCallback Setter;
-    TfsClassVariable* ClassRef = nullptr;
-};
-
-// A registered class: its members, its ancestor and its default property.
-class TfsClassVariable : public TfsCustomVariable {
-public:
-    TfsClassVariable(std::string_view name, std::string_view ancestor);
-    ~TfsClassVariable() override;
-
-    // With an argument (a type cast) the argument; otherwise a new instance
-    // from the factory, or Null without one.
-    platform::Variant GetValue() override;
-
-    void AddMember(std::unique_ptr<TfsCustomVariable> member);
-    // A member of this class or of an ancestor (looked up from scope).
-    TfsCustomVariable* FindMember(std::string_view name, const TfsScript& scope) const;
-    // Whether this class is the class named base or derives from it.
-    bool InheritsFrom(std::string_view base, const TfsScript& scope) const;
-    TfsCustomVariable* DefaultProperty(const TfsScript& scope) const;
-
-    std::string AncestorName;
-    TfsCustomVariable* DefProperty = nullptr;
-    // Makes a new, not yet constructed instance (an object reference).
-    std::function<platform::Variant()> Factory;
-
-private:
-    std::vector<std::unique_ptr<TfsCustomVariable>> members_;
-};
-
-// ---- object references -----------------------------------------------------
-
-// Scripts hold objects as references resolved through one process-wide
-// handle table; a number that is no live reference is an error, never a
-// pointer.
-platform::Variant MakeObjectRef(void* object, const void* kind);
-// The object of a reference; "Invalid object reference" for anything else.
-void* ResolveObject(const platform::Variant& ref, const void** kindOut = nullptr);
-void ReleaseObjectRef(const platform::Variant& ref);
 
 } // namespace script

@@ -12,6 +12,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A run ended from outside (TfsScript::Terminate): a try statement of the
+// script does not swallow it.
+class TfsScriptStopped : public TfsRuntimeError {
+public:
+    using TfsRuntimeError::TfsRuntimeError;
+};
+
 [[noreturn]] void RaiseRuntime(const std::string& message);
 
 } // namespace script

@@ -3,9 +3,28 @@
 #include "script/program/run_error.h"
 #include "script/program/script.h"
 
-#include <pthread.h>
 
 namespace script {
+
+namespace {
+thread_local TfsScript* tRunOwner = nullptr;
+} // namespace
+
+TfsScript* CurrentRunOwner() noexcept
+{
+    return tRunOwner;
+}
+
+RunOwnerScope::RunOwnerScope(TfsScript* owner) noexcept : saved_(tRunOwner)
+{
+    if (!tRunOwner)
+        tRunOwner = owner;
+}
+
+RunOwnerScope::~RunOwnerScope()
+{
+    tRunOwner = saved_;
+}
 
 void RaiseRuntime(const std::string& message)
 {
@@ -22,22 +41,22 @@ void RunState::ArmStackGuard()
 {
     // Leave room below the floor for the deepest stretch of native frames
     // between two routine calls (an expression nested as far as the
-    // grammar allows, a host function) even in a sanitizer build.
-    constexpr std::size_t kReserve = 1024 * 1024;
-    stackFloor = 0;
-    pthread_attr_t attr;
-    if (pthread_getattr_np(pthread_self(), &attr) != 0)
-        return;
-    void* addr = nullptr;
-    std::size_t size = 0;
-    if (pthread_attr_getstack(&attr, &addr, &size) == 0 && size > 2 * kReserve)
-        stackFloor = reinterpret_cast<std::uintptr_t>(addr) + kReserve;
-    pthread_attr_destroy(&attr);
+    // analyser allows, a host function) even in a sanitizer build. A stop
+    // already asked for keeps the floor out of reach.
+    if (!stopRequested.load(std::memory_order_relaxed))
+        stackFloor.store(platform::StackFloor(std::size_t(1) << 20), std::memory_order_relaxed);
 }
 
-void RunState::overflow()
+void RunState::refused(bool stop)
 {
+    if (stop)
+        stopped();
     RaiseRuntime("Stack overflow");
+}
+
+void RunState::stopped()
+{
+    throw TfsScriptStopped("Script stopped");
 }
 
 } // namespace script

@@ -1,13 +1,19 @@
 #include "script/program/script.h"
 
+#include "platform/system/large_stack.h"
 #include "platform/text/cp1251.h"
+#include "script/binding/class_variable.h"
+#include "script/binding/event_helper.h"
+#include "script/binding/object_refs.h"
 #include "script/builder/program_builder.h"
 #include "script/program/entries.h"
+#include "script/program/run_error.h"
 #include "script/program/run_state.h"
 #include "script/program/statements.h"
 #include "script/script_error.h"
 
 #include <algorithm>
+#include <new>
 
 namespace script {
 
@@ -33,8 +39,24 @@ TfsScript::TfsScript(TfsScript* parent)
 
 TfsScript::~TfsScript()
 {
-    main_.reset();
-    freeEntries();
+    // A deeply nested program is freed as deep as it was built.
+    letGoOfHost();
+    platform::RunOnLargeStack([this] {
+        main_.reset();
+        freeEntries();
+    });
+}
+
+void TfsScript::letGoOfHost() noexcept
+{
+    // Objects stop calling this script's routines, and what its runs
+    // created and left behind goes. Routine scopes share their script's
+    // run and go with it: the script does this for them.
+    if (run_ != ownRun_.get())
+        return;
+    if (TfsEventList* events = TfsEventList::GlobalOrNull())
+        events->ScopeGone(*this);
+    ObjectStore::FreeOwnedBy(this);
 }
 
 void TfsScript::addHelpers()
@@ -84,13 +106,14 @@ bool TfsScript::Compile()
         text += l;
         text += "\r\n";
     }
-    {
+    RunOwnerScope owner(this);
+    platform::RunOnLargeStack([&] {
         TfsILParser parser(errors_);
         parser.UseLanguage(SyntaxType);
         parser.SetUnitFolder(UnitFolder);
         if (parser.BuildIntermediate(text))
             BuildProgram(parser.ILDocument(), *this, parser.DeclareVars());
-    }
+    });
     compileFailed_ = !errors_.ErrorText.empty();
     if (!compileFailed_)
         errors_.ErrorPosition.clear();
@@ -112,12 +135,25 @@ void TfsScript::Execute()
         }
     rs.running = true;
     rs.depth = 0;
-    rs.ArmStackGuard();
+    rs.stopRequested.store(false, std::memory_order_relaxed);
     struct Done {
         RunState& rs;
         ~Done() { rs.running = false; }
     } done{rs};
-    main_->Execute();
+    RunOwnerScope owner(this);
+    platform::RunOnLargeStack([&] {
+        rs.ArmStackGuard();
+        try {
+            main_->Execute();
+        } catch (const std::bad_alloc&) {
+            RaiseRuntime("Out of memory");
+        }
+    });
+}
+
+void TfsScript::Terminate() noexcept
+{
+    run_->RequestStop();
 }
 
 void TfsScript::freeEntries()
@@ -134,8 +170,11 @@ void TfsScript::Clear()
 {
     if (IsRunning())
         throw ScriptError("Cannot clear a script while it runs");
-    main_->Clear();
-    freeEntries();
+    letGoOfHost();
+    platform::RunOnLargeStack([this] {
+        main_->Clear();
+        freeEntries();
+    });
     lineRegister_.clear();
     linesSeen_.clear();
     compileFailed_ = false;

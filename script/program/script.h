@@ -6,7 +6,9 @@
 // of parents that ends in the process-wide global scope.
 
 #include "platform/automation/variant.h"
+#include "script/binding/member_callbacks.h"
 #include "script/parser/il_parser.h"
+#include "script/program/type_code.h"
 
 #include <functional>
 #include <memory>
@@ -19,8 +21,17 @@ namespace script {
 
 class TfsCustomVariable;
 class TfsClassVariable;
+class TfsMethodHelper;
+class TfsObject;
 class TfsStatement;
+class TfsTypeVariable;
+class TfsVariable;
 struct RunState;
+}
+namespace platform {
+class Dispatch;
+}
+namespace script {
 
 class TfsScript;
 // The line hook: the scope where the statement runs, its unit, "line:col".
@@ -51,6 +62,11 @@ public:
     // Runs the main program. Run-time errors reach the caller. Refused
     // while the script runs, and after a failed compilation.
     void Execute();
+    // Asks a run to end (from any thread, a line hook or a host function):
+    // it stops at the next loop round or routine call with the run-time
+    // error "Script stopped", which the script's try statements do not
+    // swallow.
+    void Terminate() noexcept;
     // Frees every entry, the program and the executable-line register.
     // Refused while the script runs.
     void Clear();
@@ -79,6 +95,32 @@ public:
     // Sets the entry Find finds; adds a Variant variable when there is none.
     void SetVariable(std::string_view name, const platform::Variant& value);
 
+    // ---- registration: what a host offers scripts (script/binding) ----
+    // Each does nothing and returns nullptr when Find already finds the
+    // name, unless said otherwise. Type names are resolved from this scope
+    // (a name that is no type is taken for a class of that name).
+    TfsTypeVariable* AddType(std::string_view name, TfsVarType type);
+    TfsVariable* AddConst(std::string_view name, std::string_view typeName, const platform::Variant& value);
+    TfsVariable* AddVariable(std::string_view name, std::string_view typeName, const platform::Variant& value);
+    // A read-only variable referencing a host object of a registered class
+    // (the host keeps it, and takes its reference away before it goes).
+    TfsVariable* AddObject(std::string_view name, void* object, std::string_view className);
+    // A read-only variable holding an automation object, bound late.
+    TfsVariable* AddObject(std::string_view name, platform::Dispatch* object);
+    // A type of that name (Enum) and one constant per listed name, "A, B,
+    // C": 0, 1, 2, ... for AddEnum, 1, 2, 4, ... for AddEnumSet. Added
+    // even when the names exist.
+    void AddEnum(std::string_view typeName, std::string_view names);
+    void AddEnumSet(std::string_view typeName, std::string_view names);
+    // A global routine from its declaration text (script/binding/
+    // declaration.h). Added even when the name exists.
+    TfsMethodHelper& AddMethod(std::string_view declaration, TfsMethodCallback callback,
+                               std::string_view category = {}, std::string_view description = {});
+    // A class; factory makes the instances that "TMyClass.Create" builds
+    // on (none: the class cannot be instantiated by scripts).
+    TfsClassVariable* AddClass(std::string_view name, std::string_view ancestor,
+                               std::function<std::unique_ptr<TfsObject>()> factory = {});
+
     // Calls the first line hook from this scope upwards.
     void RunLine(const std::string& unitName, const std::string& sourcePos);
     // On the scope that owns the line hook: the scope of the routine that
@@ -102,6 +144,7 @@ private:
         bool owned;
     };
     void addHelpers();
+    void letGoOfHost() noexcept;
     void index(TfsCustomVariable* entry);
     void reindex();
     void freeEntries();

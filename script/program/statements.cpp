@@ -129,7 +129,7 @@ Flow TfsCallStmt::Execute()
         return Flow::Normal;
     }
     Variant v = Designator->Eval();
-    v = Modificator == "+" ? platform::varAdd(v, Variant(1)) : platform::varSub(v, Variant(1));
+    v = Modificator == "+" ? AddValues(v, Variant(1)) : SubValues(v, Variant(1));
     Designator->Assign(v);
     return Flow::Normal;
 }
@@ -162,6 +162,7 @@ Flow TfsRepeatStmt::Execute()
 {
     Hook();
     for (;;) {
+        run_->CheckStop();
         Flow f = RunList(Items);
         if (f == Flow::Break)
             break;
@@ -178,6 +179,7 @@ Flow TfsWhileStmt::Execute()
 {
     Hook();
     while (Condition->EvalBool()) {
+        run_->CheckStop();
         Flow f = RunList(Items);
         if (f == Flow::Break)
             break;
@@ -199,6 +201,7 @@ Flow TfsForStmt::Execute()
     std::int64_t i = a;
     const std::int64_t step = Down ? -1 : 1;
     for (; rounds > 0; --rounds, i += step) {
+        run_->CheckStop();
         slot = Variant(static_cast<int>(i));
         Flow f = RunList(Items);
         if (f == Flow::Break)
@@ -220,6 +223,7 @@ Flow TfsVbForStmt::Execute()
         int c = platform::varCompare(i, e);
         if (negative ? !(c == 1 || c == 0) : !(c == -1 || c == 0))
             break;
+        run_->CheckStop();
         StoreValue(*Variable, i);
         Flow f = RunList(Items);
         if (f == Flow::Break)
@@ -238,6 +242,7 @@ Flow TfsCppForStmt::Execute()
     if (f == Flow::Exit)
         return f;
     while (!Condition || Condition->EvalBool()) {
+        run_->CheckStop();
         f = RunList(Items);
         if (f == Flow::Break)
             break;
@@ -260,6 +265,8 @@ Flow TfsTryStmt::Execute()
     if (IsExcept) {
         try {
             return RunList(Items);
+        } catch (const TfsScriptStopped&) {
+            throw;
         } catch (const std::exception&) {
         }
         return RunList(ExceptStmt);

@@ -1,5 +1,6 @@
 #include "script/xml/xml_document.h"
 
+#include "platform/automation/value_limits.h"
 #include "platform/system/file_io.h"
 #include "platform/text/cp1251.h"
 #include "script/script_error.h"
@@ -37,7 +38,9 @@ std::string TfsXMLDocument::SaveToText() const
 void TfsXMLDocument::LoadFromFile(std::string_view fileName)
 {
     std::string bytes, error;
-    if (!platform::readFile(platform::cp1251ToUtf8(fileName), bytes, &error))
+    // A regular file only: a pipe or a device would never end.
+    if (!platform::readRegularFile(platform::cp1251ToUtf8(fileName), bytes, platform::valueLimits().maxStringBytes,
+                                   &error))
         throw ScriptError(platform::utf8ToCp1251(error));
     LoadFromText(bytes);
 }

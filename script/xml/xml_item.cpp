@@ -9,10 +9,14 @@
 
 namespace script {
 
+void (*TfsXMLItem::Gone)(TfsXMLItem*) noexcept = nullptr;
+
 TfsXMLItem::~TfsXMLItem()
 {
     detach();
     Clear();
+    if (referenced_ && Gone)
+        Gone(this);
 }
 
 void TfsXMLItem::detach() noexcept

@@ -54,6 +54,12 @@ public:
     // Free for the user; copied by Assign, never freed.
     void* Data = nullptr;
 
+    // An element that something outside the tree refers to (a script's
+    // object reference) is reported to Gone when it is freed, so that the
+    // reference dies with it.
+    void MarkReferenced() noexcept { referenced_ = true; }
+    static void (*Gone)(TfsXMLItem* item) noexcept;
+
 private:
     void detach() noexcept;
     void checkAdoptable(const TfsXMLItem* item) const;
@@ -61,6 +67,7 @@ private:
     std::string name_;
     std::string text_;
     TfsXMLItem* parent_ = nullptr;
+    bool referenced_ = false;
     std::vector<TfsXMLItem*> items_; // owned
 };
 

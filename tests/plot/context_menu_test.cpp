@@ -6,6 +6,8 @@
 #include "plot/core/plot_control.h"
 #include "plot/model/model_box.h"
 
+#include "platform/system/user_settings.h"
+
 #include <functional>
 
 using namespace plottest;
@@ -17,7 +19,7 @@ namespace {
 class ContextMenu : public PlotTest {
 protected:
     halvex::COpenGLCtrl& control() { return dynamic_cast<halvex::COpenGLCtrl&>(*ctl); }
-    std::vector<MenuEntry> entries() { return halvex::ContextMenuEntries(control()); }
+    std::vector<MenuEntry> entries() { return halvex::ContextMenuEntries(control(), false, false); }
     const MenuEntry& entry(int command)
     {
         menu_ = entries();
@@ -75,6 +77,34 @@ TEST_F(ContextMenu, EntriesInTheirOrder)
     EXPECT_TRUE(entry(cmd::AxesCorner).checked);
     EXPECT_FALSE(entry(cmd::AxesPerimeter).checked);
     EXPECT_FALSE(entry(cmd::AxesNone).checked);
+}
+
+TEST_F(ContextMenu, ExportEntriesFollowTheSetting)
+{
+    std::vector<MenuEntry> m = halvex::ContextMenuEntries(control(), false, true);
+    ASSERT_EQ(m.size(), 13u);
+    EXPECT_EQ(m[9].text, ""); // a separator
+    EXPECT_EQ(m[10].text, "Debug Volume");
+    EXPECT_EQ(m[10].command, 32875);
+    EXPECT_EQ(m[11].text, "Export ...");
+    EXPECT_EQ(m[11].command, 32828);
+    EXPECT_EQ(m[12].text, "Print ...");
+    for (std::size_t i = 10; i < m.size(); ++i)
+        EXPECT_TRUE(m[i].enabled && !m[i].checkable) << m[i].text;
+    // "Debug Volume" has no handler: nothing happens. Export and Print
+    // need the window's dialogs.
+    site.reset();
+    EXPECT_TRUE(halvex::RunMenuCommand(control(), cmd::DebugVolume));
+    EXPECT_EQ(site.invalidations, 0);
+    EXPECT_FALSE(halvex::RunMenuCommand(control(), cmd::Export));
+    EXPECT_FALSE(halvex::RunMenuCommand(control(), cmd::Print));
+    // The per-user setting decides.
+    platform::UserSettings settings("Corvane", "3-D Plot");
+    EXPECT_FALSE(halvex::ReadExportMenuSetting());
+    ASSERT_TRUE(settings.writeInt("ShowExportMenu", 1));
+    EXPECT_TRUE(halvex::ReadExportMenuSetting());
+    ASSERT_TRUE(settings.writeInt("ShowExportMenu", 0));
+    EXPECT_FALSE(halvex::ReadExportMenuSetting());
 }
 
 TEST_F(ContextMenu, TogglesFlipAndRedraw)

@@ -3,6 +3,7 @@
 // after Escape asked outside the paint, and the main window showing,
 // summing and clearing surfaces through the real control.
 #include "platform/automation/connection_point.h"
+#include "plot/core/context_menu.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_events.h"
 #include "plot/core/plot_ids.h"
@@ -310,6 +311,42 @@ TEST_F(WidgetTest, DoubleClickOpensTheFormatDialog)
     EXPECT_TRUE(get(*ctl, "Fog").toBool());
     EXPECT_TRUE(control.IsModified());
     EXPECT_TRUE(waitFor([&] { return w.frames() > frames; }));
+}
+
+TEST_F(WidgetTest, ExportsFromTheMenuLeaveTheWindowDrawing)
+{
+    PlotWidget w(ctl);
+    w.resize(240, 240);
+    addSurface(10);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > 0; }));
+    testsupport::TempDir dir;
+    halvex::ExportChoices choices;
+    int asked = 0;
+    choices.chooseFile = [&](QWidget*, std::string& path, int& filter) {
+        path = dir.file("shot");
+        filter = 3; // the bitmap's filter
+        return true;
+    };
+    choices.chooseBitmap = [&](QWidget*, int& dpi, int& bits) {
+        ++asked;
+        dpi = 300;
+        bits = 16;
+        return true;
+    };
+    choices.report = [](QWidget*, const QString& text) { ADD_FAILURE() << text.toStdString(); };
+    w.setExportChoices(choices);
+    w.runCommand(halvex::menucmd::Export);
+    EXPECT_EQ(asked, 1);
+    // 300 dpi from a 240 × 240 control.
+    QImage shot(QString::fromStdString(dir.file("shot.bmp")));
+    EXPECT_EQ(shot.size(), QSize(750, 750));
+    // The window's own context draws again afterwards.
+    int frames = w.frames();
+    w.update();
+    ASSERT_TRUE(waitFor([&] { return w.frames() > frames; }));
+    EXPECT_EQ(w.lastFrame(), GlRenderer::Frame::Drawn);
+    EXPECT_GT(inked(w.grabFramebuffer()), 100);
 }
 
 TEST_F(WidgetTest, PastedAndDroppedPicturesAreDrawnOverThePlot)

@@ -225,12 +225,13 @@ TEST(IlParser, SuccessClearsTheErrorFields)
     EXPECT_EQ(p.ILDocument().Root().Count(), 2); // compoundstmt, types
 }
 
-TEST(IlParser, DeepNestingIsAnErrorNotACrash)
+TEST(IlParser, DeepNestingAnalyses)
 {
-    std::string deep = "begin x := " + std::string(5000, '(') + "1" + std::string(5000, ')') + "; end.";
+    // Ten thousand levels analyse (the analyser has a large stack of its
+    // own); only far deeper nesting is an error (engine_faults_test).
+    std::string deep = "begin x := " + std::string(10000, '(') + "1" + std::string(10000, ')') + "; end.";
     Analysis a = Analyse("PascalScript", deep);
-    EXPECT_FALSE(a.ok);
-    EXPECT_EQ(a.errors.ErrorText, "Nesting too deep");
+    EXPECT_TRUE(a.ok) << a.errors.ErrorText;
     std::string fine = "begin x := " + std::string(100, '(') + "1" + std::string(100, ')') + "; end.";
     EXPECT_TRUE(Analyse("PascalScript", fine).ok);
 }

@@ -6,80 +6,65 @@
 #include "tests/script/run_support.h"
 
 #include "platform/automation/dispatch.h"
+#include "script/binding/class_variable.h"
+#include "script/binding/object_refs.h"
+#include "script/library/standard_library.h"
 #include "script/program/entries.h"
-#include "script/program/global_scope.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 using platform::Variant;
 using namespace script;
 
 namespace {
 
-struct Counter {
+struct Counter : TfsObject {
+    explicit Counter(int* freed) : freed(freed) {}
+    ~Counter() override { ++*freed; }
     int value = 0;
     std::map<int, std::string> items;
+    int* freed;
 };
 
-// TObject and TCounter registered in a scope of the test's own.
+Counter& counter(void* inst)
+{
+    auto* c = dynamic_cast<Counter*>(AsScriptObject(inst));
+    if (!c)
+        throw std::runtime_error("not a counter");
+    return *c;
+}
+
+// TCounter registered in a scope of the test's own, through the
+// registration interface.
 class Host {
 public:
-    Host() : scope(GlobalScope())
+    Host() : scope(&InstallStandardLibrary())
     {
-        auto object = std::make_unique<TfsClassVariable>("TObject", "");
-        TfsClassVariable* obj = object.get();
-        object->AddMember(std::make_unique<TfsMethodHelper>(
-            "Create", fvtConstructor, "Constructor",
-            [obj](void* inst, TfsClassVariable* cls, const std::string&, std::vector<Variant>&) {
-                return MakeObjectRef(inst, cls ? cls : obj);
-            }));
-        object->AddMember(std::make_unique<TfsMethodHelper>(
-            "Free", fvtVariant, "Variant",
-            [this](void* inst, TfsClassVariable* cls, const std::string&, std::vector<Variant>&) {
-                ReleaseObjectRef(MakeObjectRef(inst, counterClass));
-                delete static_cast<Counter*>(inst);
-                ++freed;
-                return Variant::null();
-            }));
-        scope.Add(std::move(object));
-
-        auto counter = std::make_unique<TfsClassVariable>("TCounter", "TObject");
-        counterClass = counter.get();
-        counter->Factory = [this] { return MakeObjectRef(new Counter, counterClass); };
-        counter->AddMember(std::make_unique<TfsPropertyHelper>(
-            "Value", fvtInt, "Integer",
-            [](void* inst, TfsClassVariable*, const std::string&) {
-                return Variant(static_cast<Counter*>(inst)->value);
-            },
-            [](void* inst, TfsClassVariable*, const std::string&, const Variant& v) {
-                static_cast<Counter*>(inst)->value = v.toInt32();
-            }));
-        auto add = std::make_unique<TfsMethodHelper>(
-            "Add", fvtVariant, "Variant",
-            [](void* inst, TfsClassVariable*, const std::string& name, std::vector<Variant>& args) {
-                EXPECT_EQ(name, "ADD");
-                static_cast<Counter*>(inst)->value += args.at(0).toInt32();
-                return Variant::null();
-            });
-        add->AddParam(std::make_unique<TfsParamItem>("n", fvtInt, "Integer", false, false, Variant::null()));
-        counter->AddMember(std::move(add));
-        auto items = std::make_unique<TfsMethodHelper>(
-            "Items", fvtString, "String",
-            [](void* inst, TfsClassVariable*, const std::string& name, std::vector<Variant>& args) {
-                auto* c = static_cast<Counter*>(inst);
-                if (name == "ITEMS.SET") {
-                    c->items[args.at(0).toInt32()] = args.at(1).toString();
-                    return Variant::null();
-                }
-                return Variant(c->items[args.at(0).toInt32()]);
-            });
-        items->IsIndexMethod = true;
-        items->AddParam(std::make_unique<TfsParamItem>("p0", fvtInt, "Integer", false, false, Variant::null()));
-        counter->DefProperty = items.get();
-        counter->AddMember(std::move(items));
-        scope.Add(std::move(counter));
+        // TObject (Create, Free, ClassName) is the standard library's.
+        TfsClassVariable* c = scope.AddClass("TCounter", "TObject", [this] { return std::make_unique<Counter>(&freed); });
+        counterClass = c;
+        c->AddProperty(
+            "Value", "Integer",
+            [](void* inst, TfsClassVariable*, const std::string&) { return Variant(counter(inst).value); },
+            [](void* inst, TfsClassVariable*, const std::string&, const Variant& v) { counter(inst).value = v.toInt32(); });
+        c->AddMethod("procedure Add(n: Integer)",
+                     [](void* inst, TfsClassVariable*, const std::string& name, std::vector<Variant>& args) {
+                         EXPECT_EQ(name, "ADD");
+                         counter(inst).value += args.at(0).toInt32();
+                         return Variant::null();
+                     });
+        c->AddDefaultProperty("Items", "Integer", "String",
+                              [](void* inst, TfsClassVariable*, const std::string& name, std::vector<Variant>& args) {
+                                  Counter& k = counter(inst);
+                                  if (name == "ITEMS.SET") {
+                                      k.items[args.at(0).toInt32()] = args.at(1).toString();
+                                      return Variant::null();
+                                  }
+                                  return Variant(k.items[args.at(0).toInt32()]);
+                              });
     }
 
     TfsScript scope;
@@ -209,7 +194,7 @@ TEST(Objects, LateBoundAutomation)
     scripttest::Program p = scripttest::Compile(
         "var s, t: String; n: Integer; begin s := Obj.Name; Obj.Name := 'b'; t := Obj.Name; n := Obj.Twice(21); end.");
     ASSERT_FALSE(p.compiled); // Obj is not known yet
-    TfsScript host(GlobalScope());
+    TfsScript host(&InstallStandardLibrary());
     platform::Ref<Automation> obj(new Automation);
     host.SetVariable("Obj", Variant(obj.get()));
     p = scripttest::Compile(

@@ -1,6 +1,6 @@
 #include "tests/script/run_support.h"
 
-#include "script/program/global_scope.h"
+#include "script/library/standard_library.h"
 
 #include <exception>
 
@@ -24,7 +24,7 @@ std::string Program::Run()
 Program Compile(std::string_view text, std::string_view language, script::TfsScript* parent)
 {
     Program p;
-    p.script = std::make_unique<script::TfsScript>(parent ? parent : script::GlobalScope());
+    p.script = std::make_unique<script::TfsScript>(parent ? parent : &script::InstallStandardLibrary());
     p.script->SyntaxType = language;
     p.script->SetText(text);
     p.compiled = p.script->Compile();

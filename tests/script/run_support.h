@@ -22,7 +22,7 @@ struct Program {
 };
 
 // Compiles a script (LF line ends are fine) whose parent is the global
-// scope, or parent when given.
+// scope with the standard library, or parent when given.
 Program Compile(std::string_view text, std::string_view language = "PascalScript",
                 script::TfsScript* parent = nullptr);
 

@@ -1,10 +1,16 @@
 // tavrin --export as a user runs it with no display: the options, the
 // picture of every example file, the title and border, property errors,
 // and the atomic write of the picture.
+#include "platform/system/file_io.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/cli/command_line.h"
 #include "viewer/cli/export_command.h"
 #include "tests/test_support.h"
+
+#include "platform/automation/class_registry.h"
+#include "plot/core/plot_registration.h"
+#include "script/library/standard_library.h"
+#include "script/program/script.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +20,12 @@
 #include <cstdlib>
 #include <span>
 #include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
 
 using namespace tavrin;
 
@@ -107,6 +118,12 @@ TEST(ExportOptions, AreParsedAfterExport)
         EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "a.txt", "--dpi", bad}, c, error)) << bad;
         EXPECT_NE(error.find("--dpi"), std::string::npos);
     }
+    CommandLine scripted;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "--plot-script", "s.pas"}, scripted, error)) << error;
+    EXPECT_EQ(scripted.exportTo.plotScript, "s.pas");
+    EXPECT_TRUE(scripted.files.empty());
+    CommandLine twice;
+    EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "--plot-script", "a", "--plot-script", "b"}, twice, error));
 
     CommandLine each;
     ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--each"}, each, error));
@@ -199,8 +216,9 @@ TEST(ExportCommand, BadPropertiesKeepTheOldPicture)
     r = runExport("'" + out + "' '" + a + "' --model-set LineWidth=abc", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err, "");
-    r = runExport("'" + dir.file("x.bmp") + "' '" + a + "'", dir);
+    r = runExport("'" + dir.file("x.jpg") + "' '" + a + "'", dir);
     EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(".png .bmp .eps .wrl .pov .pdf"), std::string::npos) << r.err;
     EXPECT_EQ(testsupport::readAll(out), "old");
     r = runExport("'" + out + "' '" + dir.file("missing.txt") + "'", dir);
     EXPECT_EQ(r.status, 1);
@@ -293,6 +311,105 @@ TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
     r = runExport("'" + out + "' '" + a + "' --model-set NoSuchThing=2", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "tavrin: --model-set NoSuchThing=2: Unknown name.\n");
+}
+
+TEST(ExportCommand, APlotScriptSetsTheControlUpByName)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 2 1.5\n0 2 1\n2 0 1\n");
+    std::string script = dir.write("setup.pas", "begin\n"
+                                                "  Plot.Tilt := 60;\n"
+                                                "  Plot.ModelBox.ZAxis.AutoGridAxis := False;\n"
+                                                "  Plot.ModelBox.ZAxis.NumGrids := 4;\n"
+                                                "  Plot.GraphTitle := 'Scripted ' + IntToStr(Plot.NumberOfModels);\n"
+                                                "  Plot.Model(0).DrawFilledPolygons := True;\n"
+                                                "  Plot.Model(0).ViewAs := 0;\n"
+                                                "  Plot.Light(1).Enabled := False;\n"
+                                                "end.\n");
+    std::string out = dir.file("p.png");
+    Result r = runExport("'" + out + "' '" + a + "' --rect 0 2 0 2 --scale --fill 3 --size 320x240 --plot-script '" +
+                             script + "' --get Tilt --get ModelBox.ZAxis.NumGrids --get GraphTitle",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Tilt=60\nModelBox.ZAxis.NumGrids=4\nGraphTitle=Scripted 1\n");
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(320, 240));
+}
+
+TEST(ExportCommand, APlotScriptNeedsNoDataFiles)
+{
+    testsupport::TempDir dir;
+    // JScript, by the extension: a surface the script computes.
+    std::string script = dir.write("wave.js", "var z = VarArrayCreate([0, 20, 0, 20], varDouble);\n"
+                                              "for (var i = 0; i <= 20; i++)\n"
+                                              "  for (var j = 0; j <= 20; j++) z[i, j] = Sin(i / 3) * Cos(j / 4);\n"
+                                              "Plot.AddSurface(z);\n"
+                                              "Plot.Model(0).DrawFilledPolygons = true;\n");
+    std::string out = dir.file("s.png");
+    Result r = runExport("'" + out + "' --size 320x240 --plot-script '" + script + "' --get NumberOfModels", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "NumberOfModels=1\n");
+    QImage picture(QString::fromStdString(out));
+    ASSERT_EQ(picture.size(), QSize(320, 240));
+    // Against the empty box: the surface fills much of the middle.
+    std::string empty = dir.write("empty.js", "var nothing = 0;\n");
+    std::string base = dir.file("base.png");
+    r = runExport("'" + base + "' --size 320x240 --plot-script '" + empty + "'", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage box(QString::fromStdString(base));
+    int changed = 0;
+    for (int y = 60; y < 180; ++y)
+        for (int x = 80; x < 240; ++x)
+            changed += picture.pixel(x, y) != box.pixel(x, y);
+    EXPECT_GT(changed, 2000);
+}
+
+TEST(ExportCommand, PlotScriptErrorsLeaveTheOldPicture)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n");
+    std::string keep = dir.write("keep.png", "old");
+    dir.write("syntax.pas", "begin\n  Plot.Tilt := ;\nend.\n");
+    Result r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("syntax.pas") + "'", dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR 2:16: Expression expected\n");
+    // The control's own error text, and a member it does not have.
+    dir.write("model.pas", "begin\n  Plot.Model(5).ViewAs := 1;\nend.\n");
+    r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("model.pas") + "'", dir);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err.rfind("RUNTIME ERROR: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("OLE error"), std::string::npos) << r.err;
+    dir.write("member.pas", "begin\n  Plot.NoSuchThing := 1;\nend.\n");
+    r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("member.pas") + "'", dir);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "RUNTIME ERROR: OLE error 80020006: NoSuchThing\n");
+    r = runExport("'" + keep + "' '" + a + "' --plot-script '" + dir.file("missing.pas") + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(testsupport::readAll(keep), "old");
+}
+
+TEST(PlotScripts, DriveTheControlByNameAsAContainerWould)
+{
+    halvex::registerPlotControl();
+    platform::Ref<platform::Dispatch> control = platform::ClassRegistry::instance().create("Corvane.Plot3D.1");
+    script::TfsScript host(&script::InstallStandardLibrary());
+    host.AddObject("Plot", control.get());
+    script::TfsScript program(&host);
+    program.SetText("var before: Variant; begin before := Plot.Tilt; Plot.Tilt := before + 10; "
+                    "Plot.Rotation := 123; Plot.Lighting := True; Plot.ModelBox.ShowBox := False; end.");
+    ASSERT_TRUE(program.Compile()) << program.ErrorText();
+    program.Execute();
+    EXPECT_EQ(control->get("Tilt").toDouble(), program.GetVariable("before").toDouble() + 10);
+    EXPECT_EQ(control->get("Rotation").toDouble(), 123);
+    EXPECT_TRUE(control->get("Lighting").toBool());
+    EXPECT_FALSE(control->get("ModelBox").dispatch()->get("ShowBox").toBool());
+    // CreateOleObject makes its own control through the class registry.
+    script::TfsScript other(&host);
+    other.SetText("var p: Variant; n: Integer; begin p := CreateOleObject('Corvane.Plot3D.1'); "
+                  "p.Tilt := 5; n := p.Tilt; end.");
+    ASSERT_TRUE(other.Compile()) << other.ErrorText();
+    other.Execute();
+    EXPECT_EQ(other.GetVariable("n").toString(), "5");
 }
 
 TEST(StateOptions, AreParsedWithExportOrAlone)
@@ -430,3 +547,121 @@ TEST(ExportCommand, WizardChoicesSetThePlotUp)
 }
 
 } // namespace
+
+TEST(ExportOptions, ResolutionAndBitsPerPixel)
+{
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--dpi", "300", "--bits", "8", "--size", "20000x300"},
+                                 cl, error))
+        << error;
+    EXPECT_EQ(cl.exportTo.dpi, 300);
+    EXPECT_EQ(cl.exportTo.bits, 8);
+    EXPECT_EQ(cl.exportTo.width, 20000); // drawn in bands: larger than one off-screen bitmap
+    for (const char* bad : {"0", "12", "x"})
+        EXPECT_FALSE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--bits", bad}, cl, error)) << bad;
+    EXPECT_FALSE(ParseCommandLine({"--export", "o.bmp", "a.txt", "--dpi", "0"}, cl, error));
+    CommandLine viewer;
+    EXPECT_FALSE(ParseCommandLine({"a.txt", "--dpi", "300"}, viewer, error));
+    EXPECT_NE(error.find("--export"), std::string::npos) << error;
+}
+
+TEST(ExportCommand, TheOutputsExtensionChoosesTheFormat)
+{
+    testsupport::TempDir dir;
+    const std::string data = std::string(TAVRIN_SOURCE_DIR) + "/examples/ripple.txt";
+    const std::string common = " '" + data + "' --rect 0 40 0 40 --scale --fill 3 --size 200x150";
+    const std::pair<const char*, std::string> kinds[] = {
+        {"p.bmp", "BM"},
+        {"p.eps", "%!PS-Adobe-2.0 EPSF-2.0\n"},
+        {"p.wrl", "#VRML V1.0 ascii\n"},
+        {"p.pov", "#version 3.0\n"},
+        {"p.pdf", "%PDF-"},
+        {"P.PNG", "\x89PNG"},
+    };
+    for (const auto& [name, magic] : kinds) {
+        Result r = runExport("'" + dir.file(name) + "'" + common, dir);
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(testsupport::readAll(dir.file(name)).rfind(magic, 0), 0u) << name;
+    }
+    // A bitmap at 192 dpi: the picture keeps its size, its text and lines
+    // are twice as wide; the depth asked for is the one written.
+    Result r = runExport("'" + dir.file("q.bmp") + "'" + common + " --dpi 192 --bits 16", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage q(QString::fromStdString(dir.file("q.bmp")));
+    EXPECT_EQ(q.size(), QSize(200, 150));
+    std::string bmp = testsupport::readAll(dir.file("q.bmp"));
+    EXPECT_EQ(std::uint8_t(bmp[28]), 16);
+    EXPECT_EQ(bmp.size(), std::size_t(56 + 400 * 150));
+    r = runExport("'" + dir.file("q.png") + "'" + common + " --bits 8", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(".bmp"), std::string::npos) << r.err;
+}
+
+TEST(ExportCommand, NeverWritesOverItsOwnInputs)
+{
+    testsupport::TempDir dir;
+    std::string data = dir.write("data.png", "0 0 1\n1 1 2\n2 0 3\n");
+    Result r = runExport("'" + data + "' '" + data + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("input"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::readAll(data), "0 0 1\n1 1 2\n2 0 3\n");
+    // Nor through a link, nor with the saved state.
+    ASSERT_EQ(::symlink(data.c_str(), dir.file("link.eps").c_str()), 0);
+    r = runExport("'" + dir.file("link.eps") + "' '" + data + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    r = runExport("'" + dir.file("p.png") + "' '" + data + "' --save-state '" + data + "'", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(testsupport::readAll(data), "0 0 1\n1 1 2\n2 0 3\n");
+}
+
+TEST(ExportCommand, FollowsLinksAndRespectsProtectedFiles)
+{
+    testsupport::TempDir dir;
+    std::string a = dir.write("a.txt", "0 0 1\n1 1 2\n2 0 3\n");
+    std::string real = dir.write("real.png", "old");
+    ASSERT_EQ(::symlink("real.png", dir.file("link.png").c_str()), 0);
+    Result r = runExport("'" + dir.file("link.png") + "' '" + a + "' --size 100x80", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    struct stat st {};
+    ASSERT_EQ(::lstat(dir.file("link.png").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)); // still the user's link
+    EXPECT_EQ(QImage(QString::fromStdString(real)).size(), QSize(100, 80));
+    std::string locked = dir.write("locked.eps", "mine");
+    ::chmod(locked.c_str(), 0444);
+    for (const char* name : {"locked.eps"}) {
+        r = runExport("'" + dir.file(name) + "' '" + a + "'", dir);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("locked.eps"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(testsupport::readAll(locked), "mine");
+}
+
+TEST(ExportCommand, LargeBitmapsAreDrawnInBandsWithinTheMemoryBound)
+{
+    testsupport::TempDir dir;
+    const std::string data = std::string(TAVRIN_SOURCE_DIR) + "/examples/ripple.txt";
+    std::string out = dir.file("big.bmp");
+    Result r = runExport("'" + out + "' '" + data +
+                             "' --rect 0 40 0 40 --scale --fill 3 --size 10000x10000 --bits 8 "
+                             "--model-set DrawFilledPolygons=1 --model-set PolygonColormap=1",
+                         dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    struct rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    // The largest child so far, in kilobytes: well under a gigabyte, where
+    // the whole picture alone would take 400 MB.
+    EXPECT_LT(usage.ru_maxrss, 1024 * 1024);
+    std::string head = testsupport::readAll(out).substr(0, 1080);
+    struct stat st {};
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_EQ(std::uint64_t(st.st_size), 1080ull + 10000ull * 10000ull);
+    std::uint32_t size = 0;
+    std::memcpy(&size, head.data() + 2, 4);
+    EXPECT_EQ(size, std::uint32_t(st.st_size));
+    // A bitmap past 2 GB is refused before anything is drawn.
+    r = runExport("'" + dir.file("huge.bmp") + "' '" + data + "' --size 30000x30000", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("2 GB"), std::string::npos) << r.err;
+    EXPECT_FALSE(platform::fileExists(dir.file("huge.bmp")));
+}

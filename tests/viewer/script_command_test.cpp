@@ -122,3 +122,47 @@ TEST(ScriptCommand, RunsAndPrintsVariables)
     EXPECT_EQ(r.err, "RUNTIME ERROR: Division by zero\n");
     EXPECT_EQ(r.out, "");
 }
+
+TEST(ScriptCommand, SystemFunctionsInEveryLanguage)
+{
+    testsupport::TempDir dir;
+    // The language follows the extension.
+    dir.write("f.pas", "var s: String; n: Integer;\nbegin\n  s := UpperCase(Copy('hello', 2, 3)) + IntToStr(Length('abc'));\n"
+                       "  n := Pos('L', s) + Round(Sqrt(16));\nend.\n");
+    Result r = run("--script f.pas --print s n", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "s=ELL3\nn=6\n");
+    dir.write("f2.vbs", "s = IntToStr(7) & \"-x\"\nt = Trim(\"  a  \") & FloatToStr(1 / 4)\n");
+    r = run("--script f2.vbs --print s t", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "s=7-x\nt=a0.25\n");
+    dir.write("f.js", "var d = DayOfWeek(EncodeDate(2005, 1, 1)); var s = Chr(65) + Lowercase(\"BC\");\n");
+    r = run("--script f.js --print d s", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "d=7\ns=Abc\n");
+    dir.write("f.cpp", "int n; string s;\n{\n  s = FormatFloat(\"0.00\", 2.0 / 3);\n  n = StrToInt(\"41\") + 1;\n}\n");
+    r = run("--script f.cpp --print n s", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "n=42\ns=0.67\n");
+    // ShowMessage goes to standard error when there is no window.
+    dir.write("msg.pas", "begin ShowMessage('hi there'); end.\n");
+    r = run("--script msg.pas", dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "hi there\n");
+    dir.write("raise.pas", "begin RaiseException('stopped by the script'); end.\n");
+    r = run("--script raise.pas", dir);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "RUNTIME ERROR: stopped by the script\n");
+}
+
+TEST(ScriptCommand, OnlyRegularFilesAreRead)
+{
+    testsupport::TempDir dir;
+    std::system(("mkfifo '" + dir.file("pipe.pas") + "'").c_str());
+    Result r = run("--script pipe.pas", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+    r = run("--script /dev/zero --il", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+}

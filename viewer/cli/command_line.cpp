@@ -11,12 +11,15 @@ const char* UsageText()
            "                                   checked, and the first is shown\n"
            "  tavrin --matrix FILE [options]   print the visualization matrix of a data file\n"
            "  tavrin --sum FILE... [options]   print the cell-by-cell sum of the files' matrices\n"
-           "  tavrin --export OUT.png FILE... [options]\n"
-           "                                   draw the files' surfaces into a PNG picture, with no\n"
-           "                                   display: --each (one surface per file, the default)\n"
+           "  tavrin --export OUT [FILE...] [options]\n"
+           "                                   draw the files' surfaces with no display, in the format\n"
+           "                                   OUT's extension names: .png, .bmp, .eps (PostScript),\n"
+           "                                   .wrl (VRML), .pov (POV-Ray) or .pdf;\n"
+           "                                   --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
            "                                   --dpi N (96): text and lines as at N dots per inch;\n"
            "                                   --colorbar: a bar of the colour map beside the box;\n"
+           "                                   --bits 8|16|24|32 (.bmp, 24);\n"
            "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
            "                                   --get NAME prints NAME=VALUE once the picture is drawn;\n"
@@ -29,6 +32,8 @@ const char* UsageText()
            "                                   neighbours into a surface of R x C nodes;\n"
            "                                   --wizard-choices TYPE,APPEARANCE,COLOURING sets the\n"
            "                                   plot up as the plot wizard does (see --wizard)\n"
+           "                                   --plot-script SCRIPT runs SCRIPT with the plot control\n"
+           "                                   as its object Plot before the picture is drawn\n"
            "  tavrin [--load-state IN] [--save-state OUT] [--set NAME=VALUE]... [--get NAME]...\n"
            "                                   the plot control alone, nothing drawn: --save-state\n"
            "                                   alone writes the viewer's initial state\n"
@@ -52,7 +57,8 @@ const char* UsageText()
            "                                   files (or of sample data)\n"
            "  tavrin --script FILE --il [--language NAME]\n"
            "                                   print a script's intermediate language (the\n"
-           "                                   language defaults to PascalScript)\n"
+           "                                   language follows the file's extension: .pas,\n"
+           "                                   .vbs, .js, .cpp; PascalScript otherwise)\n"
            "  tavrin --script FILE [--language NAME] [--print NAME...]\n"
            "                                   compile and run a script, then print the named\n"
            "                                   variables as NAME=TEXT\n"
@@ -108,6 +114,10 @@ bool readGridSize(const std::string& option, const std::string& v, std::array<in
 
 } // namespace
 
+// The largest picture side: pictures are drawn in bands, so the size is
+// bounded by patience rather than memory.
+constexpr std::int32_t kLargestSide = 100000;
+
 // The options of --export.
 static bool parseExportOption(const std::vector<std::string>& args, std::size_t& i, CommandLine& cl, bool& modeSet,
                        std::string& error)
@@ -147,8 +157,9 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         std::size_t x = v.find_first_of("xX");
         std::int32_t w = 0, h = 0;
         if (x == std::string::npos || !platform::parseInt32(v.substr(0, x), w) ||
-            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > 16384 || h > 16384) {
-            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to 16384 pixels";
+            !platform::parseInt32(v.substr(x + 1), h) || w < 1 || h < 1 || w > kLargestSide || h > kLargestSide) {
+            error = "option --size: \"" + v + "\" is not WIDTHxHEIGHT of 1 to " + std::to_string(kLargestSide) +
+                    " pixels";
             return false;
         }
         ex.width = w;
@@ -164,12 +175,30 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.dpi = dpi;
         return true;
     }
+    if (a == "--bits") {
+        std::int32_t bits = 0;
+        if (!platform::parseInt32(v, bits) || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
+            error = "option --bits: \"" + v + "\" is not 8, 16, 24 or 32";
+            return false;
+        }
+        ex.bits = bits;
+        ex.bitsGiven = true;
+        return true;
+    }
     if (a == "--get") {
         ex.gets.push_back(v);
         return true;
     }
     if (a == "--wizard-choices") {
         ex.wizardChoices = v;
+        return true;
+    }
+    if (a == "--plot-script") {
+        if (!ex.plotScript.empty()) {
+            error = "--plot-script takes one script";
+            return false;
+        }
+        ex.plotScript = v;
         return true;
     }
     if (a == "--grid") {
@@ -256,9 +285,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             if (!readGridSize(a, args[++i], size, error))
                 return false;
             cl.gridSize = size;
-        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--set" || a == "--model-set" ||
-                   a == "--get" || a == "--scatter" || a == "--grid" || a == "--wizard-choices" ||
-                   a == "--dpi" || a == "--colorbar") {
+        } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--bits" ||
+                   a == "--set" || a == "--model-set" || a == "--get" || a == "--plot-script" || a == "--scatter" ||
+                   a == "--grid" || a == "--wizard-choices" || a == "--colorbar") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {
@@ -382,8 +411,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             return false;
         }
     }
-    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty() && !cl.polyhedron) {
-        error = "--export needs at least one data file or --load-state";
+    if (cl.mode == CommandLine::Mode::Export && cl.files.empty() && cl.loadState.empty() && !cl.polyhedron &&
+        cl.exportTo.plotScript.empty()) {
+        error = "--export needs at least one data file, --load-state or --plot-script";
         return false;
     }
     if (cl.mode == CommandLine::Mode::Grid && cl.files.size() != 1) {

@@ -38,9 +38,11 @@ struct CommandLine {
     // it, the automatic (nice-number) levels.
     std::optional<std::int32_t> contourLevels;
 
-    // --export OUT FILE... [--each | --sum] [--size WxH] [--dpi N] [--colorbar] [--set NAME=VALUE]...
-    // [--model-set NAME=VALUE]... [--get NAME]... (names may be dotted paths
-    // through the control's objects: ModelBox.ZAxis.NumGrids)
+    // --export OUT [FILE...] [--each | --sum] [--size WxH] [--dpi N] [--bits B] [--colorbar]
+    // [--set NAME=VALUE]... [--model-set NAME=VALUE]... [--get NAME]... [--plot-script SCRIPT]
+    // (names may be dotted paths through the control's objects:
+    // ModelBox.ZAxis.NumGrids). Files are needed unless a saved state or a
+    // plot script gives the picture.
     // [--scatter [--grid RxC]]: the files' points as point lists, not
     // matrices; with --grid, gridded by natural neighbours into a surface.
     struct Export {
@@ -51,6 +53,8 @@ struct CommandLine {
         // Dots per inch: the picture is laid out as a control of
         // width × 96 / dpi by height × 96 / dpi pixels would be.
         int dpi = 96;
+        int bits = 24; // bits per pixel of a bitmap
+        bool bitsGiven = false;
         // A bar of the colour map with its values, right of the box.
         bool colorBar = false;
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
@@ -59,6 +63,7 @@ struct CommandLine {
         // --wizard-choices TYPE,APPEARANCE,COLOURING[,...]: as the plot
         // wizard sets the plot up; read by the command that uses it.
         std::string wizardChoices;
+        std::string plotScript; // run with the control as Plot before the picture is drawn
         bool scatter = false;
         std::optional<std::array<int, 2>> grid; // rows, columns
     } exportTo;

@@ -8,19 +8,24 @@
 #include "platform/text/number_text.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_registration.h"
+#include "platform/system/output_file.h"
 #include "plot/dialog/wizard_choices.h"
-#include "plot/widget/image_render.h"
+#include "plot/export/export_formats.h"
+#include "plot/widget/control_export.h"
+#include "script/library/standard_library.h"
+#include "script/program/script.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/binding/plot_binding.h"
 #include "viewer/cli/file_plots.h"
 #include "viewer/cli/headless_commands.h"
 #include "viewer/cli/polyhedron_command.h"
 #include "viewer/cli/property_path.h"
+#include "viewer/cli/script_commands.h"
 #include "viewer/cli/scatter_export.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
@@ -46,14 +51,6 @@ void message(std::FILE* err, const std::string& text)
     std::fwrite(line.data(), 1, line.size(), err);
 }
 
-std::string lowerExtension(const std::string& path)
-{
-    std::string ext = platform::extractFileExt(path);
-    for (char& c : ext)
-        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return ext;
-}
-
 // The offscreen platform's notices (no runtime folder and the like) are
 // not the user's business; errors still go to standard error.
 void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
@@ -70,6 +67,8 @@ std::string handledErrorText()
         throw;
     } catch (const platform::DispatchException& e) {
         return e.description().empty() ? e.what() : e.description();
+    } catch (const std::bad_alloc&) {
+        return "not enough memory";
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -164,11 +163,57 @@ int RunStateCommand(const CommandLine& cl, std::FILE* err, std::FILE* out)
     return 0;
 }
 
+namespace {
+
+// The files the command reads: an output that is one of them would destroy
+// what it is made from.
+bool outputsAreNotInputs(const CommandLine& cl, std::FILE* err)
+{
+    std::vector<std::string> inputs = cl.files;
+    if (!cl.loadState.empty())
+        inputs.push_back(cl.loadState);
+    for (const std::string* output : {&cl.exportTo.output, &cl.saveState}) {
+        if (output->empty())
+            continue;
+        for (const std::string& in : inputs)
+            if (platform::SameFile(*output, in)) {
+                message(err, "\"" + *output + "\" is the input file \"" + in +
+                                 "\"; it is not written over: choose another output");
+                return false;
+            }
+    }
+    return true;
+}
+
+int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out);
+
+} // namespace
+
 int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
 {
+    // However large the picture, memory that cannot be had ends the command
+    // with a message, never with an abort.
+    try {
+        return exportFile(cl, programFolder, err, out);
+    } catch (const std::bad_alloc&) {
+        message(err, "not enough memory to export \"" + cl.exportTo.output + "\"");
+        return 1;
+    }
+}
+
+namespace {
+
+int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
+{
     const CommandLine::Export& ex = cl.exportTo;
-    if (lowerExtension(ex.output) != ".png") {
-        message(err, "\"" + ex.output + "\": the picture can be written as .png only");
+    const std::optional<halvex::ExportFormat> format = halvex::FormatOfPath(ex.output);
+    if (!format) {
+        message(err, "\"" + ex.output + "\": the kind of file is told by its extension, one of " +
+                         halvex::KnownExtensions());
+        return 1;
+    }
+    if (ex.bitsGiven && *format != halvex::ExportFormat::Bmp) {
+        message(err, "option --bits: only .bmp pictures have a choice of bits per pixel");
         return 1;
     }
     for (const std::string& f : cl.files)
@@ -176,6 +221,8 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             message(err, "cannot open file \"" + f + "\"");
             return 1;
         }
+    if (!outputsAreNotInputs(cl, err))
+        return 1;
     std::optional<halvex::WizardChoices> wizard;
     if (!ex.wizardChoices.empty()) {
         std::string why;
@@ -233,8 +280,17 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
             for (const auto& [key, value] : ex.modelSets)
                 setProperty(*model.dispatch(), "--model-set", key, value);
         }
-        // Saved as the options and files left it, before it is drawn at the
-        // picture's size.
+        if (!ex.plotScript.empty()) {
+            // The script sees the control as Plot, late bound by name, as any
+            // container would drive it.
+            script::TfsScript host(&script::InstallStandardLibrary());
+            host.AddObject("Plot", control.get());
+            script::TfsScript program(&host);
+            if (int status = RunScriptFile(program, ex.plotScript, {}, err))
+                return status;
+        }
+        // Saved as the options, files and plot script left it, before it is
+        // drawn at the picture's size.
         if (!saveState(cl, *control, err))
             return 1;
     } catch (const std::exception&) {
@@ -247,37 +303,35 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
         message(err, "the plot control is not available");
         return 1;
     }
-    std::string error;
-    halvex::ImageOptions options;
+    // The picture is laid out as a control of its size × 96 / dpi.
+    auto controlSide = [&](int pixels) { return std::max(1, int(std::lround(pixels * 96.0 / ex.dpi))); };
+    plotControl->SetControlSize(controlSide(ex.width), controlSide(ex.height));
+    halvex::ExportOptions options;
+    options.width = ex.width;
+    options.height = ex.height;
     options.dpi = ex.dpi;
+    options.bits = ex.bits;
     options.colorBar = ex.colorBar;
-    QImage picture = halvex::RenderControlImage(*plotControl, ex.width, ex.height, error, options);
+    std::string error;
+    bool written = halvex::ExportControl(*plotControl, *format, options, ex.output, error);
     for (const std::string& m : plotControl->drawMessages())
         message(err, "warning: " + m);
-    if (picture.isNull()) {
-        message(err, error);
-        return 1;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) {
-        message(err, "cannot encode the picture as PNG");
-        return 1;
-    }
-    std::string why;
-    if (!platform::writeFileAtomic(ex.output, std::string_view(png.constData(), std::size_t(png.size())), &why)) {
-        message(err, why.empty() ? "cannot write \"" + ex.output + "\"" : why);
+    if (!written) {
+        message(err, error.empty() ? "cannot write \"" + ex.output + "\"" : error);
         return 1;
     }
     // What the drawing computed (axis ranges and the like) can be read now.
     try {
         printValues(cl, *control, out);
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         message(err, handledErrorText());
         return 1;
     }
     return 0;
 }
+
+} // namespace
 
 } // namespace tavrin

@@ -1,6 +1,6 @@
 #pragma once
 // --export: the files' surfaces drawn off screen into a picture file, with
-// no display.
+// no display; a plot script may set the control up before it draws.
 
 #include "platform/automation/variant.h"
 #include "viewer/cli/command_line.h"
@@ -10,7 +10,8 @@
 
 namespace tavrin {
 
-// Returns the exit status (0, or 1 with the message on err). The values
+// Returns the exit status (0, or 1 with the message on err; a plot script's
+// compile error is 2, its run-time error 3, as for --script). The values
 // asked for with --get go to out.
 int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err,
                      std::FILE* out = stdout);

@@ -25,6 +25,8 @@ ScatterPoints ReadScatterPoints(const std::string& path, const MatrixSettings& s
         p.y.push_back(xyz[1]);
         p.z.push_back(xyz[2]);
     }
+    // A file cut short under the mapping read as zeros: refuse it.
+    lines.checkIntact();
     return p;
 }
 

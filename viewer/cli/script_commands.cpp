@@ -1,11 +1,12 @@
 #include "viewer/cli/script_commands.h"
 
 #include "platform/system/file_io.h"
+#include "platform/text/ascii_case.h"
 #include "platform/text/cp1251.h"
+#include "script/library/standard_library.h"
 #include "script/parser/il_parser.h"
-#include "script/program/global_scope.h"
-#include "script/program/script.h"
 #include "script/parser/script_text.h"
+#include "script/program/script.h"
 #include "script/script_error.h"
 
 #include <exception>
@@ -32,7 +33,7 @@ std::string terminalText(std::string_view text)
 
 struct ScriptOptions {
     std::string file;
-    std::string language = "PascalScript";
+    std::string language; // empty: by the file's extension
     bool il = false;
     std::vector<std::string> print; // variables to print after a run
 };
@@ -90,13 +91,11 @@ std::string errorLine(const script::ScriptErrors& e)
     return line;
 }
 
-// Compiles against the global scope, runs, then prints the variables asked
-// for as NAME=TEXT.
-int runScript(const ScriptOptions& o, const std::string& bytes, std::FILE* out, std::FILE* err)
+int compileAndRun(script::TfsScript& program, const std::string& file, const std::string& language,
+                  const std::string& bytes, std::FILE* err)
 {
-    script::TfsScript program(script::GlobalScope());
-    program.SyntaxType = platform::utf8ToCp1251(o.language);
-    program.UnitFolder = platform::extractFilePath(o.file);
+    program.SyntaxType = platform::utf8ToCp1251(language);
+    program.UnitFolder = platform::extractFilePath(file);
     program.SetText(bytes);
     try {
         if (!program.Compile()) {
@@ -109,6 +108,24 @@ int runScript(const ScriptOptions& o, const std::string& bytes, std::FILE* out, 
     }
     try {
         program.Execute();
+    } catch (const std::exception& e) {
+        writeAll(err, "RUNTIME ERROR: " + terminalText(e.what()) + "\n");
+        return 3;
+    }
+    return 0;
+}
+
+// Compiles against the global scope, runs, then prints the variables asked
+// for as NAME=TEXT.
+int runScript(const ScriptOptions& o, const std::string& bytes, std::FILE* out, std::FILE* err)
+{
+    script::TfsScript program(&script::InstallStandardLibrary());
+    int status = compileAndRun(program, o.file, o.language, bytes, err);
+    if (status != 0) {
+        std::fflush(out);
+        return status;
+    }
+    try {
         std::string text;
         for (const std::string& name : o.print) {
             std::string engineName = platform::utf8ToCp1251(name);
@@ -124,6 +141,30 @@ int runScript(const ScriptOptions& o, const std::string& bytes, std::FILE* out, 
 }
 
 } // namespace
+
+std::string ScriptLanguageOfFile(const std::string& file)
+{
+    std::string ext = platform::lowerAscii(platform::extractFileExt(file));
+    if (ext == ".vbs" || ext == ".bas" || ext == ".vb")
+        return "BasicScript";
+    if (ext == ".js")
+        return "JScript";
+    if (ext == ".cpp" || ext == ".cc" || ext == ".c" || ext == ".h")
+        return "C++Script";
+    return "PascalScript";
+}
+
+int RunScriptFile(script::TfsScript& program, const std::string& file, const std::string& language,
+                  std::FILE* err)
+{
+    std::string bytes, error;
+    if (!script::ReadScriptFile(file, bytes, &error)) {
+        writeAll(err, "tavrin: " + error + "\n");
+        return 1;
+    }
+    script::InstallStandardLibrary();
+    return compileAndRun(program, file, language.empty() ? ScriptLanguageOfFile(file) : language, bytes, err);
+}
 
 bool IsScriptCommand(const std::vector<std::string>& args)
 {
@@ -141,8 +182,10 @@ int RunScriptCommand(const std::vector<std::string>& args, std::FILE* out, std::
         writeAll(err, "tavrin: " + error + "\n");
         return 1;
     }
+    if (o.language.empty())
+        o.language = ScriptLanguageOfFile(o.file);
     std::string bytes;
-    if (!platform::readFile(o.file, bytes, &error)) {
+    if (!script::ReadScriptFile(o.file, bytes, &error)) {
         writeAll(err, "tavrin: " + error + "\n");
         return 1;
     }

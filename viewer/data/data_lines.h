@@ -1,10 +1,11 @@
 #pragma once
-// The lines of a data file: the file's bytes read once into one buffer and
-// walked as views (a line ends at CR, LF or CR LF), optionally preceded by
-// lines computed by a fill script. No per-line storage is made, so ten
-// million lines cost nothing beyond the file itself.
+// The lines of a data file: the file's bytes, mapped rather than copied
+// (see platform/system/mapped_file.h), walked as views (a line ends at CR,
+// LF or CR LF), optionally preceded by lines computed by a fill script. No
+// per-line storage is made, so ten million lines cost nothing beyond the
+// file itself.
 
-#include "platform/system/file_buffer.h"
+#include "platform/system/mapped_file.h"
 
 #include <cstddef>
 #include <cstring>
@@ -19,9 +20,11 @@ class DataLines {
 public:
     DataLines() = default;
     explicit DataLines(std::string_view text) : buffer_(text) {}
-    explicit DataLines(platform::FileBuffer buffer) : buffer_(std::move(buffer)) {}
+    explicit DataLines(platform::MappedFile file, std::string path = {})
+        : buffer_(std::move(file)), path_(std::move(path))
+    {}
 
-    // Reads a whole file; throws FileError with the system's message.
+    // Opens a whole file; throws FileError with the system's message.
     static DataLines fromFile(const std::string& path);
 
     void setPrefix(std::vector<std::string> lines) { prefix_ = std::move(lines); }
@@ -43,6 +46,16 @@ public:
     // The lines in two parts of about equal size, split after a line end;
     // the second part is empty when there is none to split at.
     std::pair<Part, Part> halves() const noexcept;
+    // The lines in parts of about partBytes each, in order: the prefix lines
+    // alone first (when there are any), then stretches of the buffer split
+    // after line ends. Finding the splits reads each byte at most once.
+    std::vector<Part> parts(std::size_t partBytes) const;
+
+    // The file's pages for reading ahead and letting go (MappedFile).
+    const platform::MappedFile& file() const noexcept { return buffer_; }
+    // Throws FileError when the file was cut short while its lines were
+    // read, so what was read cannot be trusted.
+    void checkIntact() const;
 
     // Walks the prefix lines, then the buffer's lines.
     class Cursor {
@@ -100,7 +113,8 @@ public:
 
 private:
     std::vector<std::string> prefix_;
-    platform::FileBuffer buffer_;
+    platform::MappedFile buffer_;
+    std::string path_;
 };
 
 } // namespace tavrin

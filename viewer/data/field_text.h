@@ -7,7 +7,7 @@
 namespace tavrin {
 
 // The field separators of data lines: space, ';' and tab.
-inline bool isFieldSeparator(char c) noexcept { return c == ' ' || c == ';' || c == '\t'; }
+constexpr bool isFieldSeparator(char c) noexcept { return c == ' ' || c == ';' || c == '\t'; }
 
 // The text as a decimal number ("," counts as "."), spaces removed from both
 // ends first; the default when the text is empty or anything is left over.

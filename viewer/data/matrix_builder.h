@@ -23,11 +23,20 @@ DataLines PrepareFileLines(const std::string& path, const MatrixSettings& settin
 // path or the other.
 struct BuildOptions {
     // Files from this size on are read by two threads: this one (which also
-    // runs the pacer) takes the first half of the lines, a helper the second.
+    // runs the pacer) and a helper take parts of the lines as they come free.
     std::size_t parallelMinBytes = std::size_t(1) << 22;
-    // The second pass runs in two threads only while the helper's private
-    // copy of the matrix stays below this share of the file's size, so memory
-    // stays near the file plus one matrix.
+    // The size of those parts.
+    std::size_t partBytes = std::size_t(1) << 20;
+    // The points of the first pass are kept for the second (twelve bytes a
+    // point) while they take at most this share of the text: of a mapped
+    // file, whose pages are let go as they are read, or of text held in
+    // memory. Beyond it the second pass reads the lines again.
+    double keepShareOfMappedText = 1.0;
+    double keepShareOfTextInMemory = 0.1;
+    // When the lines are read again, the second pass runs in two threads
+    // only while the helper's private copy of the matrix stays below this
+    // share of the file's size, so memory stays near the file plus one
+    // matrix.
     double overlayShareOfFile = 0.05;
 };
 

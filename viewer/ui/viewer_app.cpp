@@ -9,6 +9,7 @@
 #include "plot/widget/plot_widget.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/ui/main_form.h"
+#include "viewer/ui/script_host_ui.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +29,8 @@ int RunViewerWindow(int& argc, char** argv, const std::vector<std::string>& file
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
+    // Scripts ask their questions in windows from now on.
+    QtScriptUi scriptUi;
 
     std::string exe = ExecutablePath();
     std::string programName = platform::extractFileName(exe);
