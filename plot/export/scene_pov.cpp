@@ -229,8 +229,12 @@ void PovWriter::camera()
         t_.indent() << "angle ";
         t_.num(2.0 * std::atan(right / 2.0) * kDegreesPerRadian) << '\n';
     } else {
+        // A flat plot's volume is not centred on the eye: the camera
+        // moves to its middle.
         t_.indent() << "orthographic\n";
-        t_.indent() << "location < 0, 0, 0 >\n";
+        t_.indent() << "location ";
+        vec(0.5 * (double(f[0]) + f[1]), 0.5 * (double(f[2]) + f[3]), 0.0);
+        t_ << '\n';
         t_.indent() << "direction < 0, 0, 1 >\n";
         t_.indent() << "up ";
         vec(0.0, f[3] - f[2], 0.0);
