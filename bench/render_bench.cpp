@@ -1,11 +1,14 @@
 // The rendering engine off screen (EGL, llvmpipe) at 800 × 600: building
-// the scene (BuildScene and the two recorded lists) and replaying a frame,
-// for N × N surfaces, as a wireframe (the default look) and filled with a
-// colour map under lighting.
+// the scene (BuildScene and the two recorded lists), replaying a still
+// frame, and frames while the mouse turns the picture, for N × N surfaces,
+// as a wireframe (the default look) and filled with a colour map under
+// lighting. The CPU column is the time of all the process's threads (the
+// driver rasterizes on threads of its own).
 #include "platform/automation/safe_array.h"
 #include "plot/core/offscreen_render.h"
 #include "plot/core/plot_control.h"
 #include "plot/core/plot_ids.h"
+#include "plot/core/view_gestures.h"
 
 #include <benchmark/benchmark.h>
 
@@ -79,16 +82,44 @@ void frameReplay(benchmark::State& state, bool filled)
     }
 }
 
+// Frames while the mouse turns the picture: the level of detail of a
+// picture in motion (its lists are recorded on the first turn).
+void frameTurning(benchmark::State& state, bool filled)
+{
+    Scene scene(int(state.range(0)), filled);
+    if (!scene.target->valid()) {
+        state.SkipWithError(scene.target->error().c_str());
+        return;
+    }
+    halvex::ViewGestures& g = scene.control.gestures();
+    int x = 400;
+    g.LeftDown(x, 300, false);
+    g.MouseMove(x += 10, 300, false);
+    scene.target->Render();
+    glFinish();
+    for (auto _ : state) {
+        g.MouseMove(x += 2, 300, false);
+        scene.target->Render();
+        glFinish();
+    }
+    g.LeftUp(x, 300);
+}
+
 void BM_SceneBuildWireframe(benchmark::State& s) { sceneBuild(s, false); }
 void BM_SceneBuildFilled(benchmark::State& s) { sceneBuild(s, true); }
 void BM_FrameReplayWireframe(benchmark::State& s) { frameReplay(s, false); }
 void BM_FrameReplayFilled(benchmark::State& s) { frameReplay(s, true); }
+void BM_FrameTurningWireframe(benchmark::State& s) { frameTurning(s, false); }
+void BM_FrameTurningFilled(benchmark::State& s) { frameTurning(s, true); }
 
-#define SIZES Arg(100)->Arg(300)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()
+#define SIZES \
+    Arg(100)->Arg(300)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()
 BENCHMARK(BM_SceneBuildWireframe)->SIZES;
 BENCHMARK(BM_SceneBuildFilled)->SIZES;
 BENCHMARK(BM_FrameReplayWireframe)->SIZES;
 BENCHMARK(BM_FrameReplayFilled)->SIZES;
+BENCHMARK(BM_FrameTurningWireframe)->SIZES;
+BENCHMARK(BM_FrameTurningFilled)->SIZES;
 
 } // namespace
 

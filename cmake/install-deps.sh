@@ -5,11 +5,11 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libx11-dev
             libegl-dev libgl1-mesa-dri libfreetype-dev libfontconfig-dev libjpeg-dev libpng-dev
-            qt6-svg-dev fonts-liberation2 fonts-dejavu-core)
+            qt6-svg-dev fonts-liberation2 fonts-dejavu-core libxlsxwriter-dev liborcus-dev)
 # The tests hand every export to an independent reader: ghostscript
 # (PostScript), povray (POV-Ray scenes), Coin (VRML, through a checker the
-# tests build) and poppler's pdftoppm (PDF).
-test_pkgs=(libgtest-dev xvfb xauth locales ghostscript povray libcoin-dev poppler-utils)
+# tests build) and poppler's pdftoppm (PDF); spreadsheets to openpyxl.
+test_pkgs=(libgtest-dev xvfb xauth locales ghostscript povray libcoin-dev poppler-utils python3-openpyxl)
 bench_pkgs=(libbenchmark-dev gawk mawk time gnuplot-nox python3 lua5.4 libqhull-dev)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 

@@ -29,16 +29,48 @@ GlyphFontList::GlyphFontList(std::shared_ptr<FontFace> face, float pixelSize, bo
 // The lists go with their context; nothing of the GL is touched here.
 GlyphFontList::~GlyphFontList() = default;
 
+const GlyphFontList::BitmapMetrics& GlyphFontList::Metrics(unsigned char code, bool raised)
+{
+    BitmapMetrics& m = metrics_[raised ? 1 : 0][code];
+    if (!m.known) {
+        GlyphBitmap b = face_->Bitmap(code, raised ? raisedPixels_ : int(std::lround(size_)));
+        m.advance = b.advance;
+        if (b.width > 0 && b.height > 0)
+            m.ink = {-b.xorig, -b.yorig, -b.xorig + float(b.width), -b.yorig + float(b.height)};
+        m.known = true;
+    }
+    return m;
+}
+
 float GlyphFontList::Advance(unsigned char code, bool raised)
 {
     if (!bitmap_)
         return face_->Outline(code).advance * size_ * (raised ? kRaisedScale : 1.0f);
-    BitmapMetrics& m = metrics_[raised ? 1 : 0][code];
-    if (!m.known) {
-        m.advance = face_->Bitmap(code, raised ? raisedPixels_ : int(std::lround(size_))).advance;
-        m.known = true;
+    return Metrics(code, raised).advance;
+}
+
+std::array<float, 4> GlyphFontList::Ink(unsigned char code, bool raised)
+{
+    if (bitmap_)
+        return Metrics(code, raised).ink;
+    if (!outlineInkKnown_[code]) {
+        const GlyphOutline& g = face_->Outline(code);
+        std::array<float, 4> box{0.0f, 0.0f, 0.0f, 0.0f};
+        if (g.triangles.size() >= 2) {
+            box = {g.triangles[0], g.triangles[1], g.triangles[0], g.triangles[1]};
+            for (std::size_t i = 0; i + 1 < g.triangles.size(); i += 2) {
+                box[0] = std::min(box[0], g.triangles[i]);
+                box[1] = std::min(box[1], g.triangles[i + 1]);
+                box[2] = std::max(box[2], g.triangles[i]);
+                box[3] = std::max(box[3], g.triangles[i + 1]);
+            }
+        }
+        outlineInk_[code] = box;
+        outlineInkKnown_[code] = true;
     }
-    return m.advance;
+    const float scale = size_ * (raised ? kRaisedScale : 1.0f);
+    const std::array<float, 4>& em = outlineInk_[code];
+    return {em[0] * scale, em[1] * scale, em[2] * scale, em[3] * scale};
 }
 
 TextExtent GlyphFontList::Measure(std::string_view text)
@@ -50,7 +82,9 @@ TextExtent GlyphFontList::Measure(std::string_view text)
                               : (kRaisedLift + kRaisedScale * face_->ascent()) * size_;
     e.ascent = ascent;
     e.descent = descent;
-    bool raised = false;
+    // Raised glyphs are lifted as Draw lifts them.
+    const float lift = bitmap_ ? std::round(kRaisedLift * size_) : kRaisedLift * size_;
+    bool raised = false, inked = false;
     for (char ch : text) {
         auto c = static_cast<unsigned char>(ch);
         if (c == 1) {
@@ -59,6 +93,21 @@ TextExtent GlyphFontList::Measure(std::string_view text)
         } else if (c == 2) {
             raised = false;
         } else {
+            std::array<float, 4> ink = Ink(c, raised);
+            if (ink[2] > ink[0] && ink[3] > ink[1]) {
+                float up = raised ? lift : 0.0f;
+                float left = e.width + ink[0], right = e.width + ink[2];
+                float bottom = ink[1] + up, top = ink[3] + up;
+                if (!inked) {
+                    e.inkLeft = left, e.inkRight = right, e.inkBottom = bottom, e.inkTop = top;
+                    inked = true;
+                } else {
+                    e.inkLeft = std::min(e.inkLeft, left);
+                    e.inkRight = std::max(e.inkRight, right);
+                    e.inkBottom = std::min(e.inkBottom, bottom);
+                    e.inkTop = std::max(e.inkTop, top);
+                }
+            }
             e.width += Advance(c, raised);
         }
     }

@@ -11,6 +11,7 @@
 
 #include "plot/base/font_face.h"
 
+#include <array>
 #include <bitset>
 #include <map>
 #include <memory>
@@ -24,7 +25,11 @@ struct TextExtent {
     float width = 0.0f;   // pixels
     float ascent = 0.0f;  // above the baseline, raised parts included
     float descent = 0.0f; // below the baseline
+    // Where the glyphs' ink lies, from the pen's start on the baseline
+    // (pixels, y up); all 0 for a text without ink.
+    float inkLeft = 0.0f, inkBottom = 0.0f, inkRight = 0.0f, inkTop = 0.0f;
     float height() const noexcept { return ascent + descent; }
+    bool inked() const noexcept { return inkRight > inkLeft && inkTop > inkBottom; }
 };
 
 class GlyphFontList {
@@ -53,9 +58,15 @@ public:
 private:
     struct BitmapMetrics {
         float advance = 0.0f;
+        // The bitmap's extent from the pen: left, bottom, right, top.
+        std::array<float, 4> ink{};
         bool known = false;
     };
     float Advance(unsigned char code, bool raised);
+    // The glyph's ink box from the pen (left, bottom, right, top), pixels
+    // at the glyph's own size; empty (all 0) for a glyph with none.
+    std::array<float, 4> Ink(unsigned char code, bool raised);
+    const BitmapMetrics& Metrics(unsigned char code, bool raised);
     void DrawGlyph(unsigned char code, bool raised, bool compiling);
     void EmitOutline(const GlyphOutline& g);
     void EmitBitmap(const GlyphBitmap& b);
@@ -67,6 +78,9 @@ private:
     unsigned base_[2] = {0, 0}; // normal and raised glyphs (the raised only for bitmaps)
     std::bitset<256> recorded_[2];
     BitmapMetrics metrics_[2][256];
+    // Outline glyphs' ink boxes in em units, made on first use.
+    std::array<std::array<float, 4>, 256> outlineInk_{};
+    std::bitset<256> outlineInkKnown_;
     std::array<int, 2> pixelExtent_[2] = {{0, 0}, {0, 0}};
 };
 

@@ -1,12 +1,15 @@
 #include "plot/core/gl_renderer.h"
 
+#include "plot/base/glyph_font_list.h"
 #include "plot/base/feedback_marks.h"
 #include "platform/automation/dispatch_exception.h"
 #include "plot/base/packed_color.h"
 #include "plot/core/gl_control_core.h"
 #include "plot/core/render_context.h"
+#include "plot/core/title_layout.h"
 #include "plot/host/control_site.h"
 #include "plot/model/mesh_model.h"
+#include "plot/model/model_box.h"
 #include "plot/model/plot_light.h"
 
 #include <GL/gl.h>
@@ -65,7 +68,7 @@ void GlRenderer::DiscardSceneLists()
 {
     // The names stay reserved in their context; the next build re-records
     // them.
-    listsValid_ = false;
+    listsValid_ = {false, false};
 }
 
 bool GlRenderer::MakeCurrent()
@@ -121,9 +124,11 @@ DrawContext GlRenderer::FrameContext()
     dc.lighting = control_.state().lighting;
     dc.flatPlot = control_.FlatPlot();
     dc.interrupt = this;
+    if (windowHeight_ > 0)
+        dc.picture = {plot_.left, windowHeight_ - plot_.bottom, plot_.width(), plot_.height()};
     if (context_) {
         dc.accelerated = context_->accelerated;
-        dc.detailLimit = context_->detailLimit;
+        dc.detailLimit = DetailLimit(level_);
         dc.lineUnit = context_->lineWidthUnit;
         dc.pointThreshold = context_->pointThreshold();
         dc.fonts = &context_->fonts();
@@ -141,6 +146,71 @@ DrawContext GlRenderer::FrameContext()
 void GlRenderer::SetContext(RenderContext* context)
 {
     context_ = context;
+}
+
+PixelRect GlRenderer::PlotArea(int width, int height, double dpi)
+{
+    PixelRect r{0, 0, width, height};
+    TitleLayout title = LayOutTitle(control_, width, height, dpi);
+    if (title.shown) {
+        if (title.above)
+            r.top += title.band;
+        else
+            r.bottom -= title.band;
+    }
+    colorBarShown_ = false;
+    if (colorBarOn_ && context_ && colorBar_.Prepare(control_, box_)) {
+        // A bar that would take more than a third of the width is left out.
+        int band = colorBar_.BandWidth(LabelFont(dpi), dpi);
+        if (band * 3 <= width) {
+            r.right -= band;
+            colorBarShown_ = true;
+        }
+    }
+    return r;
+}
+
+GlyphFontList* GlRenderer::LabelFont(double dpi)
+{
+    if (!context_)
+        return nullptr;
+    AxisLabelStyle style = control_.LabelStyle();
+    return context_->fonts().Get(style.face, style.points, float(dpi > 0.0 ? dpi : 96.0));
+}
+
+void GlRenderer::SetColorBar(bool on)
+{
+    if (on == colorBarOn_)
+        return;
+    colorBarOn_ = on;
+    lastWidth_ = 0; // laid out anew on the next paint
+}
+
+void GlRenderer::DrawColorBar()
+{
+    if (!colorBarShown_ || windowHeight_ < 1)
+        return;
+    const int width = plot_.right + colorBar_.BandWidth(LabelFont(lastDpi_), lastDpi_);
+    // In a tile the picture's origin lies outside the framebuffer.
+    glViewport(-frameOrigin_[0], -frameOrigin_[1], width, windowHeight_);
+    glScissor(-frameOrigin_[0], -frameOrigin_[1], width, windowHeight_);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, windowHeight_, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const std::uint32_t color = control_.box().axis(kAxisZ).fields().axisColor;
+    colorBar_.Draw(LabelFont(lastDpi_), {plot_.right, windowHeight_ - plot_.bottom, width - plot_.right, plot_.height()},
+                   lastDpi_, color);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    const auto& v = view_.viewport;
+    glViewport(v[0], v[1], v[2], v[3]);
+    glScissor(v[0], v[1], v[2], v[3]);
 }
 
 std::array<int, 2> GlRenderer::LimitViewport(int width, int height)
@@ -216,26 +286,52 @@ bool GlRenderer::PrepareFrame(int width, int height, double dpi, bool limitViewp
         // Lists of an earlier context mean nothing in this one.
         generation_ = context_->generation();
         listBase_ = 0;
-        listsValid_ = false;
+        listsValid_ = {false, false};
         ApplyInitialState();
         context_->ReadLimits();
     }
     context_->lineWidthUnit = float(dpi > 0.0 ? dpi : 96.0) / 12.0f;
+    // Fine lines on a fine device are sharp enough without smoothing.
+    lineSmoothing_ = !(dpi >= 300.0);
+    // The 3-D picture leaves the title's band (and the colour bar's) free.
     // A window's viewport is limited; a picture drawn in tiles is the size
     // it was asked for.
-    std::array<int, 2> size = limitViewport ? LimitViewport(width, height) : std::array<int, 2>{width, height};
+    windowHeight_ = height;
+    plot_ = PlotArea(width, height, dpi);
+    auto viewportOf = [&](const PixelRect& p) {
+        return limitViewport ? LimitViewport(p.width(), p.height()) : std::array<int, 2>{p.width(), p.height()};
+    };
+    std::array<int, 2> size = viewportOf(plot_);
     if (size[0] != lastWidth_ || size[1] != lastHeight_ || dpi != lastDpi_) {
         lastWidth_ = size[0];
         lastHeight_ = size[1];
         lastDpi_ = dpi;
-        listsValid_ = false;
+        listsValid_ = {false, false};
     }
-    // About two pixels a grid line across the picture's larger side.
-    context_->detailLimit = std::max(width, height) / 2;
-    if (control_.NeedsRebuild() || !listsValid_) {
+    level_ = control_.gestures().moving() ? kMotion : kStill;
+    if (control_.NeedsRebuild()) {
+        listsValid_ = {false, false};
+    } else if (projectionStale_ && listsValid_[kStill] && recordedLimit_[kStill] < FinestGrid() &&
+               DetailLimit(kStill) > recordedLimit_[kStill]) {
+        // Zoomed in past the detail the still picture was recorded with.
+        listsValid_[kStill] = false;
+    }
+    if (control_.NeedsRebuild() || !listsValid_[level_]) {
         SetViewport(0, 0, size[0], size[1], dpi);
         ApplyFogAndLighting();
         BuildScene();
+        if (colorBarOn_) {
+            // The colour bar's numbers follow the scene box just built.
+            PixelRect again = PlotArea(width, height, dpi);
+            if (again != plot_) {
+                plot_ = again;
+                size = viewportOf(plot_);
+                lastWidth_ = size[0];
+                lastHeight_ = size[1];
+                SetViewport(0, 0, size[0], size[1], dpi);
+                BuildScene();
+            }
+        }
         CompileSceneLists();
         control_.SceneRebuilt();
     } else if (projectionStale_) {
@@ -253,7 +349,15 @@ GlRenderer::Frame GlRenderer::Paint(int width, int height, double dpi, PixelRect
     PixelRect client{0, 0, width, height};
     if (area.empty())
         area = client;
-    bool pushed = SetPartialViewport(area, client);
+    if (plot_ != client) {
+        // The bands are cleared here; the picture's area in BeginFrame.
+        glScissor(area.left, height - area.bottom, std::max(0, area.width()), std::max(0, area.height()));
+        std::array<float, 3> bg = ambientColor(control_, host::ambient::BackColor, 0xFFFFFF);
+        glClearColor(bg[0], bg[1], bg[2], 1.0f);
+        if (context_->DoubleBuffered() || context_->Offscreen())
+            glClear(GL_COLOR_BUFFER_BIT);
+    }
+    bool pushed = SetPartialViewport(area, plot_);
     BeginFrame(false, area);
     DrawOpaqueModels();
     FinishFrame();
@@ -271,24 +375,27 @@ GlRenderer::Frame GlRenderer::PaintTile(int width, int height, double dpi, Pixel
     frameOrigin_ = {0, 0};
     if (tile.empty() || !PrepareFrame(width, height, dpi, false))
         return Frame::Skipped;
-    // Fine lines on a fine device are sharp enough without smoothing.
-    if (dpi >= 300.0)
-        glDisable(GL_LINE_SMOOTH);
-    else
-        glEnable(GL_LINE_SMOOTH);
     PixelRect client{0, 0, width, height};
+    if (plot_ != client) {
+        // The title's and colour bar's bands: the whole framebuffer is
+        // cleared, the picture's area again in BeginFrame.
+        std::array<float, 3> bg = ambientColor(control_, host::ambient::BackColor, 0xFFFFFF);
+        glClearColor(bg[0], bg[1], bg[2], 1.0f);
+        glScissor(0, 0, width + 2 * margin, height + 2 * margin);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     bool pushed = false;
     if (wholeViewport) {
         // The whole picture's viewport, moved so that the tile's pixels land
         // in the framebuffer: every tile is cut from the same picture.
         frameOrigin_ = {tile.left, height - tile.bottom};
-        pushed = SetPartialViewport(client, client);
+        pushed = SetPartialViewport(plot_, plot_);
     } else {
         // Too large for one viewport: the part of the view volume the tile
         // (and its margin, for what straddles its edges) covers.
         PixelRect grown{tile.left - margin, tile.top - margin, tile.right + margin, tile.bottom + margin};
         frameOrigin_ = {grown.left, height - grown.bottom};
-        pushed = SetPartialViewport(grown, client);
+        pushed = SetPartialViewport(grown, plot_);
     }
     BeginFrame(false, client);
     DrawOpaqueModels();
@@ -512,27 +619,19 @@ void GlRenderer::FlatProjection()
     double w = h[1] - h[0], t = v[1] - v[0];
     double left = h[0] - 0.12 * w, right = h[1] + 0.06 * w;
     double bottom = v[0] - 0.10 * t, top = v[1] + 0.06 * t;
-    const ControlState& s = control_.state();
-    bool titled = !s.graphTitle.empty() && s.graphTitlePosition != 2;
     // The ticks reach 0.05 of the data outward; the numbers beyond them
-    // get the pixels they measure, when the picture has room for them.
+    // get the pixels they measure, when the picture has room for them. The
+    // title has a band of its own, outside the picture.
     std::array<float, 4> px{0.0f, 0.0f, 0.0f, 0.0f};
     if (ModelBoxLink* mb = control_.modelBox())
         px = mb->FlatLabelSpace(FrameContext());
-    double W = lastWidth_, H = lastHeight_ * (titled ? 0.92 : 1.0);
+    double W = lastWidth_, H = lastHeight_;
     if (px[0] + px[2] > 0.0f && W > 2.0 * (px[0] + px[2]) && H > 2.0 * (px[1] + px[3])) {
         double sx = (W - px[0] - px[2]) / (1.05 * w), sy = (H - px[1] - px[3]) / (1.05 * t);
         left = h[0] - 0.05 * w - px[0] / sx;
         right = h[1] + px[2] / sx;
         bottom = v[0] - 0.05 * t - px[1] / sy;
         top = v[1] + px[3] / sy;
-    }
-    if (titled) {
-        double room = 0.08 * (top - bottom);
-        if (s.graphTitlePosition == 0)
-            top += room;
-        else
-            bottom -= room;
     }
     view_.frustum = {float(left), float(right), float(bottom), float(top), float(view_.nearPlane),
                      float(view_.farPlane)};
@@ -600,24 +699,48 @@ void GlRenderer::CompileSceneLists()
         if (model && CGLCOleControl::IsDataModel(*model))
             model->Invalidate();
     if (listBase_ == 0)
-        listBase_ = glGenLists(2);
+        listBase_ = glGenLists(4);
     if (listBase_ == 0) {
-        listsValid_ = false;
+        listsValid_ = {false, false};
         return;
     }
     Modelview();
     recording_ = true;
-    glNewList(listBase_, GL_COMPILE);
+    glNewList(ListOf(level_, false), GL_COMPILE);
     bool going = ModelPass({false, false});
     glEndList();
-    glNewList(listBase_ + 1, GL_COMPILE);
+    glNewList(ListOf(level_, true), GL_COMPILE);
     if (going)
         ModelPass({true, false});
     glEndList();
     recording_ = false;
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    listsValid_ = true;
+    listsValid_[level_] = true;
+    recordedLimit_[level_] = DetailLimit(level_);
+}
+
+std::int32_t GlRenderer::DetailLimit(Level level) const
+{
+    const int side = std::max(lastWidth_, lastHeight_);
+    if (side < 1)
+        return 0;
+    // Zoomed in (a depth scale below 1), the grid spans more pixels than the
+    // picture.
+    const double ds = control_.state().depthScale;
+    const double magnified = ds > 0.0 && ds < 1.0 ? 1.0 / ds : 1.0;
+    const double pixels = std::min(double(side) * magnified, 1e8);
+    const int per = level == kMotion ? kMotionPixelsPerLine : kStillPixelsPerLine;
+    return std::max(2, int(std::ceil(pixels / per)));
+}
+
+std::int32_t GlRenderer::FinestGrid() const
+{
+    std::int32_t finest = 0;
+    for (const auto& [number, model] : control_.models())
+        if (MeshModel* m = model ? model->AsMesh() : nullptr)
+            finest = std::max({finest, m->rows(), m->cols()});
+    return finest;
 }
 
 bool GlRenderer::SetPartialViewport(PixelRect area, PixelRect client)
@@ -659,7 +782,7 @@ bool GlRenderer::SetPartialViewport(PixelRect area, PixelRect client)
     // GL's window y runs up from the bottom; a tile's framebuffer starts at
     // frameOrigin_ of the picture.
     int x = r.left - frameOrigin_[0];
-    int y = client.bottom - r.bottom - frameOrigin_[1];
+    int y = (windowHeight_ > 0 ? windowHeight_ : client.bottom) - r.bottom - frameOrigin_[1];
     glScissor(x, y, std::max(0, r.width()), std::max(0, r.height()));
     glViewport(x, y, std::max(0, r.width()), std::max(0, r.height()));
     view_.viewport = {x, y, std::max(0, r.width()), std::max(0, r.height())};
@@ -681,7 +804,7 @@ void GlRenderer::BeginFrame(bool picking, PixelRect area, int pickX, int pickY, 
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
-        gluPickMatrix(pickX, vp[1] + vp[3] - pickY, pickSize, pickSize, vp);
+        gluPickMatrix(pickX, (windowHeight_ > 0 ? windowHeight_ : vp[1] + vp[3]) - pickY, pickSize, pickSize, vp);
         glMultMatrixd(view_.projection.data());
         glMatrixMode(GL_MODELVIEW);
     }
@@ -697,7 +820,7 @@ void GlRenderer::BeginFrame(bool picking, PixelRect area, int pickX, int pickY, 
 
 void GlRenderer::CallOrDraw(unsigned list, Pass pass)
 {
-    if (listsValid_) {
+    if (listsValid_[level_]) {
         glCallList(list);
         pass.directOnly = true;
         ModelPass(pass);
@@ -710,7 +833,7 @@ void GlRenderer::CallOrDraw(unsigned list, Pass pass)
 
 void GlRenderer::DrawOpaqueModels()
 {
-    CallOrDraw(listBase_, {false, false});
+    CallOrDraw(ListOf(level_, false), {false, false});
 }
 
 void GlRenderer::FinishFrame()
@@ -720,11 +843,12 @@ void GlRenderer::FinishFrame()
     if (mb)
         mb->DrawBehind(dc);
     if (!interrupted_)
-        CallOrDraw(listBase_ + 1, {true, false});
+        CallOrDraw(ListOf(level_, true), {true, false});
     if (mb)
         mb->DrawInFront(dc);
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+    DrawColorBar();
     glFlush();
     if (context_ && context_->DoubleBuffered())
         context_->SwapBuffers();
@@ -800,6 +924,12 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
     bool going = true;
     for (int sub = directOnly ? 3 : 0; sub < kDrawPassCount; ++sub) {
         dc.pass = DrawPass(sub);
+        // Smoothing of lines and points changes nothing in a filled polygon,
+        // but while either is on Mesa's software driver sends every triangle
+        // through its general primitive pipeline, which resets the ids of
+        // all the batch's vertices at every flush: the fill passes run
+        // without it, several times faster.
+        SmoothLinesAndPoints(dc.pass == DrawPass::Lines || dc.pass == DrawPass::Points);
         // What fills only the depth buffer is marked for the PostScript
         // export, which has no depth buffer.
         const bool depthOnly = dc.pass == DrawPass::DepthOnly;
@@ -825,8 +955,23 @@ bool GlRenderer::DrawModelPasses(CglModel& model, int facePass, bool directOnly)
         going = !interrupted_;
         break;
     }
+    SmoothLinesAndPoints(true);
     glPopAttrib();
     return going;
+}
+
+void GlRenderer::SmoothLinesAndPoints(bool on)
+{
+    if (on) {
+        if (lineSmoothing_)
+            glEnable(GL_LINE_SMOOTH);
+        else
+            glDisable(GL_LINE_SMOOTH);
+        glEnable(GL_POINT_SMOOTH);
+    } else {
+        glDisable(GL_LINE_SMOOTH);
+        glDisable(GL_POINT_SMOOTH);
+    }
 }
 
 std::vector<int> GlRenderer::Pick(int x, int y, int size)

@@ -5,6 +5,7 @@
 // view, projection, view transform), lighting and fog, the two recorded
 // scene lists and the order in which the models are drawn.
 
+#include "plot/core/color_bar.h"
 #include "plot/core/render_link.h"
 #include "plot/model/bounding_record.h"
 #include "plot/model/draw_context.h"
@@ -17,6 +18,7 @@
 namespace halvex {
 
 class CGLCOleControl;
+class GlyphFontList;
 class RenderContext;
 
 // Pixels, x to the right and y down from the top-left corner.
@@ -105,6 +107,8 @@ public:
     // The steps of a frame, for the paths that draw elsewhere.
     void SetViewport(int x, int y, int width, int height, double dpi);
     void BuildScene();
+    // Records the scene lists of the level of detail in use (the still
+    // picture's, or the coarser one of a picture in motion).
     void CompileSceneLists();
     // True when it pushed a projection (FinishFrame's caller pops it).
     bool SetPartialViewport(PixelRect area, PixelRect client);
@@ -131,8 +135,35 @@ public:
     // The viewport the size rule allows for a window size: both sides scaled
     // by one factor so that the area stays within 3145728 pixels.
     static std::array<int, 2> LimitViewport(int width, int height);
+    // Where the 3-D picture goes in a width × height window (pixels from the
+    // top left): the window less the bands of the title and the colour bar.
+    PixelRect PlotArea(int width, int height, double dpi);
+    // The area of the last frame.
+    const PixelRect& plotArea() const noexcept { return plot_; }
+    // A colour bar right of the box (for pictures drawn off screen): on
+    // from the next paint, when a model colours anything with a map.
+    void SetColorBar(bool on);
+    // Whether the last frame drew it, and how.
+    bool colorBarShown() const noexcept { return colorBarShown_; }
+    const ColorBar& colorBar() const noexcept { return colorBar_; }
     // True when the last frame was cut short by the user.
     bool interrupted() const noexcept { return interrupted_; }
+
+    // Levels of detail. Grids finer than the picture are drawn reduced to
+    // about one line per kStillPixelsPerLine pixels of the picture's larger
+    // side (every local extreme kept, see ReducedGrid), more when zoomed in;
+    // while the mouse turns, zooms or spins the picture, to about one line
+    // per kMotionPixelsPerLine. The picture in motion is recorded into
+    // lists of its own, so the still picture comes back as soon as the
+    // motion stops.
+    static constexpr int kStillPixelsPerLine = 2;
+    static constexpr int kMotionPixelsPerLine = 5;
+    enum Level { kStill = 0, kMotion = 1 };
+    // The largest number of grid lines a direction is drawn with at a level
+    // for the current viewport and zoom; 0 when there is no viewport yet.
+    std::int32_t DetailLimit(Level level) const;
+    // The level the last frame was drawn at.
+    Level level() const noexcept { return level_; }
     // What models and the model box draw with in the current context; the
     // pass is the fill pass.
     DrawContext FrameContext();
@@ -154,8 +185,19 @@ private:
     // False when the user interrupted.
     bool ModelPass(Pass pass);
     bool DrawModelPasses(class CglModel& model, int facePass, bool directOnly);
+    // Line and point smoothing, on at rest; off while polygons are filled.
+    void SmoothLinesAndPoints(bool on);
     void CallOrDraw(unsigned list, Pass pass);
     void ForgetLists();
+    void DrawColorBar();
+    // The axis numbers' font at dpi in the current context; null when none.
+    GlyphFontList* LabelFont(double dpi);
+    // The most lines any model's grid has in a direction.
+    std::int32_t FinestGrid() const;
+    unsigned ListOf(Level level, bool transparent) const noexcept
+    {
+        return listBase_ + 2u * unsigned(level) + (transparent ? 1u : 0u);
+    }
     void ApplyFogAndLighting();
 
     CGLCOleControl& control_;
@@ -163,13 +205,22 @@ private:
     InterruptProbe* probe_ = nullptr;
     ViewState view_;
     BoundingRecord box_;
-    unsigned listBase_ = 0; // opaque list; the transparent one follows
-    bool listsValid_ = false;
+    // Still opaque and transparent lists, then the ones in motion.
+    unsigned listBase_ = 0;
+    std::array<bool, 2> listsValid_{false, false};
+    std::array<std::int32_t, 2> recordedLimit_{0, 0};
+    Level level_ = kStill;
     std::uint64_t generation_ = 0;
-    int lastWidth_ = 0, lastHeight_ = 0;
+    int lastWidth_ = 0, lastHeight_ = 0; // of the picture's area
+    int windowHeight_ = 0;
+    PixelRect plot_;
+    ColorBar colorBar_;
+    bool colorBarOn_ = false;
+    bool colorBarShown_ = false;
     // Where the framebuffer's bottom-left pixel lies in the picture (GL
     // window coordinates): non-zero while a tile is drawn.
     std::array<int, 2> frameOrigin_{0, 0};
+    bool lineSmoothing_ = true; // off from 300 dpi
     double lastDpi_ = 0.0;
     bool interrupted_ = false;
     bool projectionStale_ = false;

@@ -2,10 +2,13 @@
 
 #include "plot/core/gl_control_core.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace halvex {
 
-OffscreenRenderer::OffscreenRenderer(CGLCOleControl& control, int width, int height)
-    : control_(control), context_(width, height), renderer_(control.glRenderer())
+OffscreenRenderer::OffscreenRenderer(CGLCOleControl& control, int width, int height, double dpi)
+    : control_(control), context_(width, height), renderer_(control.glRenderer()), dpi_(dpi > 0.0 ? dpi : 96.0)
 {
     if (!renderer_) {
         error_ = "the control has no OpenGL renderer";
@@ -17,7 +20,8 @@ OffscreenRenderer::OffscreenRenderer(CGLCOleControl& control, int width, int hei
     }
     previous_ = renderer_->context();
     renderer_->SetContext(&context_);
-    control_.SetControlSize(width, height);
+    auto screenPixels = [this](int n) { return std::max(1, int(std::lround(n * 96.0 / dpi_))); };
+    control_.SetControlSize(screenPixels(width), screenPixels(height));
 }
 
 OffscreenRenderer::~OffscreenRenderer()
@@ -29,11 +33,11 @@ OffscreenRenderer::~OffscreenRenderer()
     }
 }
 
-GlRenderer::Frame OffscreenRenderer::Render(double dpi)
+GlRenderer::Frame OffscreenRenderer::Render()
 {
     if (!valid())
         return GlRenderer::Frame::Skipped;
-    return renderer_->Paint(context_.width(), context_.height(), dpi);
+    return renderer_->Paint(context_.width(), context_.height(), dpi_);
 }
 
 bool OffscreenRenderer::Read(std::vector<std::uint8_t>& rgba)

@@ -16,8 +16,9 @@ class CGLCOleControl;
 
 class OffscreenRenderer {
 public:
-    // The control takes the picture's size as its own size.
-    OffscreenRenderer(CGLCOleControl& control, int width, int height);
+    // The control takes the picture's size at dpi dots per inch as its own
+    // size: width × 96 / dpi by height × 96 / dpi pixels of the screen.
+    OffscreenRenderer(CGLCOleControl& control, int width, int height, double dpi = 96.0);
     ~OffscreenRenderer();
     OffscreenRenderer(const OffscreenRenderer&) = delete;
     OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
@@ -25,8 +26,8 @@ public:
     bool valid() const noexcept { return renderer_ && context_.valid(); }
     const std::string& error() const noexcept { return error_; }
 
-    // One frame at dpi dots per inch.
-    GlRenderer::Frame Render(double dpi = 96.0);
+    // One frame at the resolution given to the constructor.
+    GlRenderer::Frame Render();
     // The frame as RGBA bytes, top row first.
     bool Read(std::vector<std::uint8_t>& rgba);
 
@@ -38,6 +39,7 @@ private:
     EglRenderContext context_;
     GlRenderer* renderer_ = nullptr;
     RenderContext* previous_ = nullptr;
+    double dpi_ = 96.0;
     std::string error_;
 };
 

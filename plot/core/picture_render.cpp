@@ -102,4 +102,19 @@ bool PictureRenderer::DrawBand(int k, std::vector<std::uint8_t>& rgba, bool bott
     return true;
 }
 
+ColorBarScope::ColorBarScope(CGLCOleControl& control, bool on)
+{
+    if (!on)
+        return;
+    renderer_ = control.glRenderer();
+    if (renderer_)
+        renderer_->SetColorBar(true);
+}
+
+ColorBarScope::~ColorBarScope()
+{
+    if (renderer_)
+        renderer_->SetColorBar(false);
+}
+
 } // namespace halvex

@@ -32,6 +32,7 @@ public:
     bool valid() const noexcept { return valid_; }
     const std::string& error() const noexcept { return error_; }
     const BandPlan& plan() const noexcept { return plan_; }
+    double dpi() const noexcept { return dpi_; }
 
     // Draws band k (0 is the top one) and gives its pixels as RGBA, width ×
     // band height, rows top first (bottom first when asked). False with a
@@ -57,6 +58,19 @@ private:
     bool interrupted_ = false;
     std::string error_;
     std::vector<std::uint8_t> tile_;
+};
+
+// The colour bar beside the box, for one picture: the renderer draws it
+// while the scope lasts and goes back to the window's picture without it.
+class ColorBarScope {
+public:
+    ColorBarScope(CGLCOleControl& control, bool on);
+    ~ColorBarScope();
+    ColorBarScope(const ColorBarScope&) = delete;
+    ColorBarScope& operator=(const ColorBarScope&) = delete;
+
+private:
+    GlRenderer* renderer_ = nullptr;
 };
 
 } // namespace halvex

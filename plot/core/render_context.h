@@ -48,10 +48,6 @@ public:
     float pixelScale[2] = {1.0f, 1.0f};
     float lineWidthRange[2] = {1.0f, 1.0f};
     float pointSizeRange[2] = {1.0f, 1.0f};
-    // Grids with more lines than this in a direction are drawn with every
-    // k-th line: finer ones than the picture has pixels for cost time and
-    // show nothing more. 0: no limit.
-    std::int32_t detailLimit = 0;
 
     // Wireframe and stipple widths scale with the device resolution.
     float lineScale() const noexcept { return lineWidthUnit / 8.0f; }

@@ -80,8 +80,18 @@ void ViewGestures::LeftUp(int x, int y)
 
 void ViewGestures::Wheel(int delta)
 {
-    if (Active())
-        Zoom(double(delta) / 120.0 * 20.0);
+    if (!Active())
+        return;
+    settling_ = site_ && site_->StartSettleTimer(kSettleMs);
+    Zoom(double(delta) / 120.0 * 20.0);
+}
+
+void ViewGestures::Settled()
+{
+    if (!settling_)
+        return;
+    settling_ = false;
+    control_.InvalidateControl(false);
 }
 
 void ViewGestures::SpinTick()

@@ -18,6 +18,13 @@ public:
     // A periodic timer whose ticks come back as SpinTick.
     virtual void StartSpinTimer(int periodMs) = 0;
     virtual void StopSpinTimer() = 0;
+    // One tick after periodMs (restarted by a second call), which comes
+    // back as Settled; false when the site has no such timer.
+    virtual bool StartSettleTimer(int periodMs)
+    {
+        (void)periodMs;
+        return false;
+    }
 
 protected:
     ~GestureSite() = default;
@@ -30,12 +37,19 @@ public:
     // A press becomes a drag once the mouse leaves a square of this many
     // pixels around it; a release before that is a click.
     static constexpr int kDragDistance = 4;
+    // After the last turn of the wheel the picture counts as moving for
+    // this long.
+    static constexpr int kSettleMs = 250;
 
     explicit ViewGestures(CGLCOleControl& control) : control_(control) {}
     ViewGestures(const ViewGestures&) = delete;
     ViewGestures& operator=(const ViewGestures&) = delete;
 
-    void SetSite(GestureSite* site) noexcept { site_ = site; }
+    void SetSite(GestureSite* site) noexcept
+    {
+        site_ = site;
+        settling_ = false;
+    }
 
     // Input in client pixels (x to the right, y down).
     void LeftDown(int x, int y, bool control);
@@ -45,6 +59,8 @@ public:
     void Wheel(int delta);
     // A tick of the spin timer.
     void SpinTick();
+    // The wheel has rested since its last turn.
+    void Settled();
 
     // The depth scale grows by d / the window's height of itself, within
     // 0.0001 … 10000; the picture is folded and repainted.
@@ -56,6 +72,9 @@ public:
     Mode mode() const noexcept { return mode_; }
     bool dragging() const noexcept { return dragging_; }
     bool spinning() const;
+    // The picture is being turned, zoomed or spun: its frames may be drawn
+    // with less detail.
+    bool moving() const { return dragging_ || settling_ || spinning(); }
 
 private:
     GlRenderer* Renderer() const;
@@ -80,6 +99,7 @@ private:
     int lastX_ = 0, lastY_ = 0;
     int startX_ = 0, startY_ = 0;
     bool timer_ = false;
+    bool settling_ = false;
 };
 
 } // namespace halvex

@@ -20,10 +20,9 @@ std::vector<SceneModel> CollectModels(CGLCOleControl& control, const GlRenderer&
     std::vector<SceneModel> out;
     for (const auto& [number, model] : control.models()) {
         MeshModel* mesh = model ? model->AsMesh() : nullptr;
-        // Contour plots lie flat on the box's planes: not part of the scene.
-        if (!mesh || model->ViewAs() != kSurfacePlot || mesh->FlatKind())
+        if (!mesh)
             continue;
-        SceneModel m = GridScene(*mesh, style);
+        SceneModel m = ModelScene(*mesh, style);
         m.number = number;
         if (!m.shapes.empty())
             out.push_back(std::move(m));

@@ -1,5 +1,7 @@
 #include "plot/export/scene_geometry.h"
 
+#include "plot/export/scene_kinds.h"
+
 #include "plot/base/packed_color.h"
 #include "plot/model/mesh_model.h"
 #include "plot/model/pass_rules.h"
@@ -55,6 +57,7 @@ private:
     }
     void Faces(bool half);
     void Lines();
+    void ScatterLines();
     void Points();
 
     const MeshModel& m_;
@@ -81,8 +84,8 @@ SceneModel GridBuilder::Build()
         }
     if (on.fill || on.contourFill)
         Faces(on.halfFill);
-    if (on.lines && !on.contourLines && f.viewAs != kDataPointsPlot)
-        Lines();
+    if (on.lines && !on.contourLines)
+        f.viewAs == kDataPointsPlot ? ScatterLines() : Lines();
     if (on.points)
         Points();
     return std::move(out_);
@@ -180,6 +183,38 @@ void GridBuilder::Lines()
     out_.shapes.push_back(std::move(s));
 }
 
+void GridBuilder::ScatterLines()
+{
+    const ModelFormat& f = m_.format();
+    SceneShape s;
+    s.kind = ShapeKind::Lines;
+    s.width = f.lineWidth * style_.lineScale;
+    // One polyline in the connection order, broken where a point is missing.
+    std::size_t run = 0;
+    auto close = [&] {
+        if (run >= 2)
+            s.indices.push_back(kPolylineEnd);
+        else if (run == 1)
+            s.indices.pop_back();
+        run = 0;
+    };
+    const std::size_t n = map_.size();
+    for (std::uint32_t k : m_.ConnectionOrder()) {
+        const std::uint32_t p = k < n ? map_[k] : kMissing;
+        if (p == kMissing) {
+            close();
+            continue;
+        }
+        s.indices.push_back(p);
+        ++run;
+    }
+    close();
+    if (s.indices.empty())
+        return;
+    Colour(s, f.lineColorMap ? f.colormapIndex : -1, f.lineColor);
+    out_.shapes.push_back(std::move(s));
+}
+
 void GridBuilder::Points()
 {
     const ModelFormat& f = m_.format();
@@ -207,6 +242,24 @@ SceneModel GridScene(MeshModel& model, const SceneStyle& style)
         return {};
     GridBuilder b(model, g, style);
     return b.Build();
+}
+
+SceneModel ModelScene(MeshModel& model, const SceneStyle& style)
+{
+    const std::int32_t kind = model.format().viewAs;
+    // Vector data belongs to the vector field plot alone, as in the picture.
+    if (kind == kVectorFieldPlot || model.FlatKind())
+        return kind == kVectorFieldPlot && model.FlatKind() ? VectorScene(model, style) : SceneModel{};
+    switch (kind) {
+    case kSurfacePlot:
+    case kDataPointsPlot:
+        return GridScene(model, style);
+    case kBarPlot:
+    case kPatchPlot:
+        return BoxScene(model, style);
+    default:
+        return {};
+    }
 }
 
 } // namespace halvex

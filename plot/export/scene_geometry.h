@@ -58,4 +58,10 @@ struct SceneStyle {
 // has no data, gives no shapes.
 SceneModel GridScene(MeshModel& model, const SceneStyle& style);
 
+// Any model as the picture draws it, by its plot kind: surfaces and
+// parametric meshes as GridScene, scatter plots with their connecting
+// line, vector fields as arrows (shafts and heads), bars as boxes and
+// patches as tiles. Contour plots give no shapes.
+SceneModel ModelScene(MeshModel& model, const SceneStyle& style);
+
 } // namespace halvex

@@ -1,6 +1,8 @@
 // The POV-Ray scene.
 #include "plot/export/scene_writers.h"
 
+#include "platform/text/number_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -61,6 +63,21 @@ private:
                     double(p[2]) * v_.scale[2]};
         return {(double(p[0]) - v_.centre[0]) * v_.scale[0], (double(p[1]) - v_.centre[1]) * v_.scale[1],
                 (double(p[2]) - v_.centre[2]) * v_.scale[2]};
+    }
+    // The point as the file gives it (six significant digits): ends of a
+    // line that differ only past them make a cylinder POV-Ray refuses.
+    static Point3 printed(const Point3& p)
+    {
+        Point3 r{};
+        std::string text;
+        for (int k = 0; k < 3; ++k) {
+            text.clear();
+            platform::appendPrintfG(text, p[k] + 0.0, 6);
+            double v = 0.0;
+            std::from_chars(text.data(), text.data() + text.size(), v);
+            r[k] = v;
+        }
+        return r;
     }
     // The texture of a colour, declared the first time it is met.
     const std::string& texture(const Rgb& c, bool lit);
@@ -212,8 +229,12 @@ void PovWriter::camera()
         t_.indent() << "angle ";
         t_.num(2.0 * std::atan(right / 2.0) * kDegreesPerRadian) << '\n';
     } else {
+        // A flat plot's volume is not centred on the eye: the camera
+        // moves to its middle.
         t_.indent() << "orthographic\n";
-        t_.indent() << "location < 0, 0, 0 >\n";
+        t_.indent() << "location ";
+        vec(0.5 * (double(f[0]) + f[1]), 0.5 * (double(f[2]) + f[3]), 0.0);
+        t_ << '\n';
         t_.indent() << "direction < 0, 0, 1 >\n";
         t_.indent() << "up ";
         vec(0.0, f[3] - f[2], 0.0);
@@ -344,8 +365,9 @@ bool PovWriter::lines(const SceneModel& m, const SceneShape& s)
         std::uint32_t a = s.indices[k], b = s.indices[k + 1];
         if (a == kPolylineEnd || b == kPolylineEnd)
             continue;
-        Point3 p = scaled(m.points[a]), q = scaled(m.points[b]);
-        if (p != q)
+        const Point3 p = printed(scaled(m.points[a])), q = printed(scaled(m.points[b]));
+        const double dx = p[0] - q[0], dy = p[1] - q[1], dz = p[2] - q[2];
+        if (dx * dx + dy * dy + dz * dz > 1e-14)
             pieces.push_back({a, b});
     }
     if (pieces.empty())

@@ -131,9 +131,10 @@ void VrmlWriter::camera()
         return;
     }
     // The picture is a parallel projection: so is the world's camera.
+    // A flat plot's volume is not centred on the eye: the camera moves to its middle.
     open("OrthographicCamera");
     t_.indent() << "position\t";
-    triple(px + 0.0, py + 0.0, v_.zPosition);
+    triple(px + 0.5 * (double(f[0]) + f[1]) + 0.0, py + 0.5 * (double(f[2]) + f[3]) + 0.0, v_.zPosition);
     t_ << '\n';
     t_.indent() << "focalDistance\t";
     t_.num(v_.zPosition) << '\n';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 namespace halvex {
@@ -77,8 +78,14 @@ GridValues::GridValues(double min, double max, std::int32_t count)
     double z = std::round(-min / step_);
     if (!(z >= 0.0 && z < double(count_)))
         return;
-    // Only a value within a tiny fraction of a step from zero stands for it.
-    if (std::fabs(min + z * step_) <= 1e-9 * std::fabs(step_))
+    // The value that stands for zero: within a tiny fraction of a step of
+    // it, or within the rounding of the limits, which have passed through
+    // single precision (a fixed grid over −300.00003 … 300 has its middle
+    // at −1.5·10⁻⁵, and means 0).
+    const double last = min + double(count_ - 1) * step_;
+    const double rounding =
+        8.0 * double(std::numeric_limits<float>::epsilon()) * std::max(std::fabs(min), std::fabs(last));
+    if (std::fabs(min + z * step_) <= std::max(1e-9 * std::fabs(step_), std::min(rounding, 1e-3 * std::fabs(step_))))
         zero_ = std::int32_t(z);
 }
 

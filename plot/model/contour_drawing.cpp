@@ -264,7 +264,7 @@ bool MeshModel::DrawContourLines(const DrawContext& dc, int directions, bool plo
         glColor4ub(GLubyte(f.lineColor & 0xFF), GLubyte(f.lineColor >> 8 & 0xFF), GLubyte(f.lineColor >> 16 & 0xFF),
                    GLubyte(f.lineColor >> 24));
     // The lines follow the grid the fill is drawn with, so they lie on it.
-    const GridSource grid = Thinned(Grid(), dc.detailLimit);
+    const GridSource grid = VisibleGrid(dc, false);
     bool going = true;
     for (int d = 0; d < 3 && going; ++d) {
         if (!(directions & kDirectionBit[d]))

@@ -79,14 +79,11 @@ struct MeshSource {
 
     std::int32_t rows() const noexcept { return g.rows; }
     std::int32_t cols() const noexcept { return g.cols; }
-    // (A thinned grid reads every step-th row and column of the full one.)
+    // (A reduced grid says where its lines lie on the full one.)
     double value(std::int32_t i, std::int32_t j) const noexcept
     {
-        if (g.heights) {
-            if (axis == 1)
-                return double(g.heights[g.index(i, j)]);
-            return axis == 0 ? double(g.fullCol(j)) : double(g.fullRow(i));
-        }
+        if (g.heights)
+            return axis == 1 ? double(g.heights[g.index(i, j)]) : double(g.at(i, j)[std::size_t(axis)]);
         return double(g.xyz[3 * g.index(i, j) + std::size_t(axis)]);
     }
     ContourPoint position(std::int32_t i, std::int32_t j) const noexcept

@@ -5,7 +5,7 @@
 // other state of the renderer: what a field does not say, a default-made
 // context answers as a drawing with no rendering context does (a line
 // scale of 1, dots 8 × PointSize × 0.25 + 1 pixels, a point threshold of 64,
-// no fonts, no interruption, no thinning of fine grids).
+// no fonts, no interruption, every grid line drawn).
 //
 // The GL context itself (the current one on this thread) is the target;
 // the fields here say how to draw into it.
@@ -56,14 +56,18 @@ struct DrawContext {
     bool lighting = false;
     // Every mesh model is a contour or vector field plot: seen from above.
     bool flatPlot = false;
-    // Grids with more lines than this in a direction are drawn thinned;
-    // 0: no limit.
+    // Grids with more lines than this in a direction are drawn reduced,
+    // every local extreme kept (see ReducedGrid); 0: every line. Exports of
+    // geometry leave it at 0.
     std::int32_t detailLimit = 0;
     // Device dots per inch / 12 (8 on a 96 dpi screen): widths of lines and
     // points grow with the device's resolution.
     float lineUnit = 8.0f;
     // The largest point the GL draws round.
     float pointThreshold = 64.0f;
+    // The picture's area in window pixels (x, y from the bottom, width,
+    // height): texts stay inside it. A width of 0: the GL viewport.
+    std::array<int, 4> picture{0, 0, 0, 0};
     // Glyph lists of the current GL context; null when there is none.
     SceneFonts* fonts = nullptr;
     // The picture's viewport in pixels: x and y of its lower-left corner,

@@ -23,7 +23,6 @@ namespace {
 // (at the tick's end in a flat plot).
 constexpr double kTick = 0.05;
 constexpr double kNumberGap = 0.03;
-constexpr float kTextGapPixels = 3.0f;
 constexpr std::int32_t kMaxNumbers = 500;
 
 void vertex(const std::array<double, 3>& p)
@@ -31,21 +30,18 @@ void vertex(const std::array<double, 3>& p)
     glVertex3d(p[0], p[1], p[2]);
 }
 
-// Where a rectangle of the extent goes when it is pushed from the point
-// (x, y) in direction (dx, dy) until it no longer covers the point: the
-// distance from its centre to its border along the direction.
-float reach(const TextExtent& e, float dx, float dy)
+// How far a box of half sizes (hw, hh) centred on a point must be pushed
+// in the unit direction (dx, dy) until it no longer covers the point.
+float reach(float hw, float hh, float dx, float dy)
 {
-    float hw = e.width * 0.5f, hh = e.height() * 0.5f;
     float tx = std::fabs(dx) > 1e-6f ? hw / std::fabs(dx) : std::numeric_limits<float>::max();
     float ty = std::fabs(dy) > 1e-6f ? hh / std::fabs(dy) : std::numeric_limits<float>::max();
     return std::min(tx, ty);
 }
 
-void drawText(GlyphFontList& font, const std::string& text, const TextExtent& e, float cx, float cy, float depth)
+// The text with its pen starting at (x, y), window pixels.
+void drawText(GlyphFontList& font, const std::string& text, float x, float y, float depth)
 {
-    float x = std::round(cx - e.width * 0.5f);
-    float y = std::round(cy - e.height() * 0.5f + e.descent);
     if (font.outline()) {
         glPushMatrix();
         glTranslatef(x, y, -depth);
@@ -362,9 +358,10 @@ void CglAxis::UpdateList(const BoxFrame& frame, int axesStyle)
     lists_.End(0);
 }
 
-void CglAxis::DrawNumbers(GlyphFontList* font, const double* modelview, const double* projection,
-                          const int* viewport)
+void CglAxis::PlaceTexts(GlyphFontList* font, const double* modelview, const double* projection,
+                         const int* viewport, float gap, std::vector<TextBox>& out)
 {
+    firstText_ = out.size();
     if (!drawn_ || (labels_.empty() && title_.text.empty()))
         return;
     if (font != measuredWith_) {
@@ -387,15 +384,18 @@ void CglAxis::DrawNumbers(GlyphFontList* font, const double* modelview, const do
     }
     if (!font)
         return;
-    glColor3ub(GLubyte(f_.axisColor & 0xFF), GLubyte(f_.axisColor >> 8 & 0xFF), GLubyte(f_.axisColor >> 16 & 0xFF));
     float farthest = 0.0f;
-    auto place = [&](const Label& l, float extra, bool isTitle) {
+    // Each text's ink is put beside the end of its tick, pushed outward
+    // (away from the edge, as the screen shows it) until it clears it.
+    auto place = [&](Label& l, float extra) {
+        l.placed = false;
         double bx, by, bz, ax, ay, az;
-        if (!gluProject(l.base[0], l.base[1], l.base[2], modelview, projection, viewport, &bx, &by, &bz) ||
+        if (!l.extent.inked() ||
+            !gluProject(l.base[0], l.base[1], l.base[2], modelview, projection, viewport, &bx, &by, &bz) ||
             !gluProject(l.anchor[0], l.anchor[1], l.anchor[2], modelview, projection, viewport, &ax, &ay, &az))
-            return;
-        if (!(az >= 0.0 && az <= 1.0) || l.extent.width <= 0.0f)
-            return;
+            return PixelBox{};
+        if (!(az >= 0.0 && az <= 1.0))
+            return PixelBox{};
         float dx = float(ax - bx), dy = float(ay - by);
         float len = std::hypot(dx, dy);
         if (len < 0.5f) {
@@ -411,16 +411,56 @@ void CglAxis::DrawNumbers(GlyphFontList* font, const double* modelview, const do
         }
         dx /= len;
         dy /= len;
-        float t = reach(l.extent, dx, dy);
-        if (!isTitle)
-            farthest = std::max(farthest, 2.0f * t);
-        float d = t + kTextGapPixels + extra;
-        drawText(*font, l.text, l.extent, float(ax) + dx * d, float(ay) + dy * d, float(std::max(0.0, az - 1e-4)));
+        const TextExtent& e = l.extent;
+        const float hw = 0.5f * (e.inkRight - e.inkLeft), hh = 0.5f * (e.inkTop - e.inkBottom);
+        const float t = reach(hw, hh, dx, dy);
+        const float d = t + gap + extra;
+        const float cx = float(ax) + dx * d, cy = float(ay) + dy * d;
+        l.x = std::round(cx - 0.5f * (e.inkLeft + e.inkRight));
+        l.y = std::round(cy - 0.5f * (e.inkBottom + e.inkTop));
+        l.depth = float(std::max(0.0, az - 1e-4));
+        l.placed = true;
+        return PixelBox{l.x + e.inkLeft, l.y + e.inkBottom, l.x + e.inkRight, l.y + e.inkTop};
+    };
+    const std::int32_t count = std::int32_t(labels_.size());
+    for (std::int32_t k = 0; k < count; ++k) {
+        Label& l = labels_[std::size_t(k)];
+        TextBox b;
+        b.box = place(l, 0.0f);
+        if (l.placed)
+            farthest = std::max({farthest, b.box.width(), b.box.height()});
+        b.group = direction_;
+        b.index = k;
+        b.count = count;
+        out.push_back(b);
+    }
+    if (!title_.text.empty()) {
+        // The axis's label stands beyond its numbers.
+        TextBox b;
+        b.box = place(title_, farthest + gap);
+        b.group = direction_;
+        b.title = true;
+        out.push_back(b);
+    }
+}
+
+void CglAxis::DrawTexts(GlyphFontList& font, const std::vector<TextBox>& boxes)
+{
+    if (!drawn_ || firstText_ >= boxes.size())
+        return;
+    glColor3ub(GLubyte(f_.axisColor & 0xFF), GLubyte(f_.axisColor >> 8 & 0xFF), GLubyte(f_.axisColor >> 16 & 0xFF));
+    std::size_t k = firstText_;
+    auto draw = [&](const Label& l) {
+        if (k >= boxes.size())
+            return;
+        const TextBox& b = boxes[k++];
+        if (b.shown && l.placed)
+            drawText(font, l.text, l.x + b.dx, l.y + b.dy, l.depth);
     };
     for (const Label& l : labels_)
-        place(l, 0.0f, false);
+        draw(l);
     if (!title_.text.empty())
-        place(title_, farthest + kTextGapPixels, true);
+        draw(title_);
 }
 
 } // namespace halvex

@@ -11,6 +11,7 @@
 #include "plot/base/glyph_font_list.h"
 #include "plot/model/axis_scale.h"
 #include "plot/model/box_frame.h"
+#include "plot/model/label_layout.h"
 
 #include <array>
 #include <cstdint>
@@ -91,7 +92,14 @@ public:
         if (drawn_)
             lists_.Call(0);
     }
-    void DrawNumbers(GlyphFontList* font, const double* modelview, const double* projection, const int* viewport);
+    // This frame's numbers and label as boxes of their ink in window pixels
+    // (appended to out, in the axis's group), placed gap pixels beyond the
+    // ends of their ticks; nothing when the axis draws none.
+    void PlaceTexts(GlyphFontList* font, const double* modelview, const double* projection, const int* viewport,
+                    float gap, std::vector<TextBox>& out);
+    // Draws the texts that PlaceTexts put into boxes and the layout kept,
+    // where the layout moved them.
+    void DrawTexts(GlyphFontList& font, const std::vector<TextBox>& boxes);
     // The widest and tallest number measured at the last drawing, pixels.
     int labelWidth() const noexcept { return labelWidth_; }
     int labelHeight() const noexcept { return labelHeight_; }
@@ -115,6 +123,9 @@ private:
         std::array<double, 3> base;   // on the edge (display coordinates)
         std::array<double, 3> anchor; // outside the box
         TextExtent extent;
+        // Where this frame puts its pen (window pixels) and at what depth.
+        bool placed = false;
+        float x = 0.0f, y = 0.0f, depth = 0.0f;
     };
 
     CglModelBox* box_;
@@ -131,6 +142,7 @@ private:
     const GlyphFontList* measuredWith_ = nullptr;
     int labelWidth_ = 0;
     int labelHeight_ = 0;
+    std::size_t firstText_ = 0; // this frame's first box
 };
 
 } // namespace halvex

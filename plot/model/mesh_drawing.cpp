@@ -6,21 +6,28 @@
 #include "plot/model/mesh_model.h"
 #include "plot/model/mesh_paint.h"
 #include "plot/model/pass_rules.h"
+#include "plot/model/thin_features.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace halvex {
 
-namespace {
-
-// Finer grids than the picture can show are drawn thinned out: filled
-// cells of about two pixels, and lines about three pixels apart (denser
-// lines only blacken the picture, at a high price for smoothed lines).
-GridSource visibleGrid(const DrawContext& dc, const GridSource& g, bool lines = false)
+// Finer grids than the picture can show are drawn reduced, keeping every
+// local extreme (see ReducedGrid): filled cells of about two pixels, and
+// lines about three pixels apart (denser lines only blacken the picture,
+// at a high price for smoothed lines). Each piece and use keeps its own
+// reduction, so a frame rebuilds none.
+GridSource MeshModel::VisibleGrid(const DrawContext& dc, bool lines, std::int32_t piece)
 {
-    return Thinned(g, lines ? dc.detailLimit * 2 / 3 : dc.detailLimit);
+    const std::size_t slot = std::size_t(piece + 1) * 2 + (lines ? 1 : 0);
+    if (reduced_.size() <= slot)
+        reduced_.resize(slot + 1);
+    const GridSource g = piece < 0 ? Grid() : Piece(piece);
+    return reduced_[slot].Reduce(g, lines ? dc.detailLimit * 2 / 3 : dc.detailLimit);
 }
+
+namespace {
 
 // A corner of a filled surface, with its texture coordinates when the
 // surface is a contour fill.
@@ -50,6 +57,32 @@ int directionsOf(std::uint32_t word, const std::array<std::uint32_t, 3>& switche
 bool distinct(const Vertex& a, const Vertex& b, const Vertex& c)
 {
     return a != b && b != c && a != c;
+}
+
+// Features one cell wide as lines over the fill, so that they reach their
+// true height (see FindThinFeatures).
+void drawThinFeatures(const DrawContext& dc, const GridSource& g, const Painter& p, bool mapped)
+{
+    std::vector<FeatureLine> lines;
+    FindThinFeatures(g, p.scaleNormals ? p.scale : std::array<float, 3>{1.0f, 1.0f, 1.0f}, lines);
+    if (lines.empty())
+        return;
+    // Lit as the level ground around them would be.
+    const float up[3] = {0.0f, 1.0f, 0.0f};
+    glPushAttrib(GL_LINE_BIT);
+    glLineWidth(std::max(1.0f, dc.lineScale()));
+    glBegin(GL_LINES);
+    p.normal(up);
+    for (const FeatureLine& l : lines) {
+        if (mapped)
+            p.color(l.a);
+        glVertex3fv(l.a.data());
+        if (mapped)
+            p.color(l.b);
+        glVertex3fv(l.b.data());
+    }
+    glEnd();
+    glPopAttrib();
 }
 
 } // namespace
@@ -153,7 +186,7 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
                                   const FillTexture* texture)
 {
     for (std::int32_t k = 0; k < PieceCount(); ++k)
-        if (!FilledGrid(dc, Piece(k), colormap, solid, outlines, texture))
+        if (!FilledGrid(dc, k, colormap, solid, outlines, texture))
             return false;
     return true;
 }
@@ -161,15 +194,15 @@ bool MeshModel::DrawFilledSurface(const DrawContext& dc, std::int32_t colormap, 
 bool MeshModel::DrawHalfFilledSurface(const DrawContext& dc, std::int32_t colormap, const FillTexture* texture)
 {
     for (std::int32_t k = 0; k < PieceCount(); ++k)
-        if (!HalfFilledGrid(dc, Piece(k), colormap, texture))
+        if (!HalfFilledGrid(dc, k, colormap, texture))
             return false;
     return true;
 }
 
-bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap,
+bool MeshModel::FilledGrid(const DrawContext& dc, std::int32_t piece, std::int32_t colormap,
                            std::uint32_t solid, bool outlines, const FillTexture* texture)
 {
-    const GridSource g = visibleGrid(dc, piece);
+    const GridSource g = VisibleGrid(dc, false, piece);
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (texture)
@@ -213,6 +246,8 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
                 return false;
             upper.swap(lower);
         }
+        if (!outlines)
+            drawThinFeatures(dc, g, p, mapped);
         return true;
     }
     // Flat: each quad's one normal and colour, set before its two corners
@@ -221,6 +256,15 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
         glBegin(primitive);
         Vertex pa = g.at(i, 0), pb = g.at(i + 1, 0);
         if (!outlines) {
+            // The strip's first two corners end no triangle, so their
+            // normal and colour show nowhere; they get the first quad's all
+            // the same, because a recorded list whose vertices gain
+            // attributes halfway through a primitive is rewritten by Mesa,
+            // which overruns its buffer doing so.
+            Vertex n = QuadNormal(g, i, 0);
+            p.normal(n.data());
+            if (mapped)
+                p.colorAtCentroid(pa, pb, g.at(i + 1, 1), g.at(i, 1));
             vertex(pa);
             vertex(pb);
         }
@@ -244,13 +288,15 @@ bool MeshModel::FilledGrid(const DrawContext& dc, const GridSource& piece, std::
         if (dc.Interrupted())
             return false;
     }
+    if (!outlines)
+        drawThinFeatures(dc, g, p, mapped);
     return true;
 }
 
-bool MeshModel::HalfFilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap,
+bool MeshModel::HalfFilledGrid(const DrawContext& dc, std::int32_t piece, std::int32_t colormap,
                                const FillTexture* texture)
 {
-    const GridSource g = visibleGrid(dc, piece);
+    const GridSource g = VisibleGrid(dc, false, piece);
     if (g.rows < 2 || g.cols < 2)
         return true;
     if (texture)
@@ -321,7 +367,7 @@ bool MeshModel::DrawMeshWireframe(const DrawContext& dc)
         const Painter p = painterFor(*this, dc.dataBox, colormap, f.polygonColor);
         const bool mapped = colormap >= 0;
         for (std::int32_t k = 0; k < PieceCount(); ++k) {
-            const GridSource g = visibleGrid(dc, Piece(k), true);
+            const GridSource g = VisibleGrid(dc, true, k);
             bool going = true;
             // One line strip per row, then one per column.
             auto strips = [&](std::int32_t outer, std::int32_t inner, bool rows) {

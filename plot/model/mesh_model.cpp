@@ -52,6 +52,7 @@ void MeshModel::SetVertices(std::unique_ptr<float[]> xyz, std::int32_t rows, std
     ReleaseGrid();
     vertices_ = std::move(xyz);
     normals_.reset();
+    ForgetReductions();
     rows_ = rows;
     cols_ = cols;
     flatKind_ = format_.viewAs == kVectorFieldPlot;
@@ -148,6 +149,7 @@ void MeshModel::ReleaseGrid() noexcept
     if (!grid_)
         return;
     grid_.reset();
+    ForgetReductions();
     rows_ = heldRows_;
     cols_ = heldCols_;
     normals_ = std::move(heldNormals_);
@@ -211,6 +213,7 @@ bool MeshModel::EnsureGrid(InterruptCheck* interrupt)
     heldCols_ = cols_;
     heldNormals_ = std::move(normals_);
     grid_ = std::move(grid);
+    ForgetReductions();
     rows_ = rows;
     cols_ = cols;
     gridOrigin_[0] = float(span.x0);

@@ -13,6 +13,7 @@
 // there, its counts stand in for rows and cols and the list's own are held
 // aside.
 
+#include "plot/model/grid_reduction.h"
 #include "plot/model/mesh_normals.h"
 #include "plot/model/plot_model.h"
 
@@ -62,7 +63,11 @@ public:
     void SetVectors(std::unique_ptr<float[]> vectors, std::int32_t rows, std::int32_t cols,
                     double largest) noexcept;
     // Takes over one normal (3 floats) per vertex.
-    void SetNormals(std::unique_ptr<float[]> normals) noexcept { normals_ = std::move(normals); }
+    void SetNormals(std::unique_ptr<float[]> normals) noexcept
+    {
+        normals_ = std::move(normals);
+        ForgetReductions();
+    }
 
     // The interpolated grid. EnsureGrid builds it when the plot kind and
     // data call for one and none of the asked size is there, and releases
@@ -113,6 +118,11 @@ public:
     // i + j × rows.
     std::vector<std::uint32_t> ConnectionOrder() const;
 
+    // The grid as the picture's detail limit draws it: reduced, every local
+    // extreme kept, when it is finer than the picture (lines: the limit of
+    // the wireframe; piece: one piece, or −1 for the whole grid).
+    GridSource VisibleGrid(const DrawContext& dc, bool lines, std::int32_t piece = -1);
+
     // Contours (directions: bits 1 X, 2 Y, 4 Z; plot3D: the surface's
     // switches and counts, else the contour plot's).
     // The tracer of one direction (data axis) with its levels over the
@@ -147,15 +157,23 @@ protected:
     bool flatKind_ = false;
     double largestMagnitude_ = 0.0;
 
+    // The data changed: reduced grids made from it are stale.
+    void ForgetReductions() noexcept
+    {
+        for (ReducedGrid& r : reduced_)
+            r.Clear();
+    }
+
 private:
     // Tells the owner, once per message, that this model cannot draw;
     // returns false as Draw does.
     bool Problem(std::string_view message);
-    bool FilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap, std::uint32_t solid,
+    bool FilledGrid(const DrawContext& dc, std::int32_t piece, std::int32_t colormap, std::uint32_t solid,
                     bool outlines, const FillTexture* texture);
-    bool HalfFilledGrid(const DrawContext& dc, const GridSource& piece, std::int32_t colormap,
-                        const FillTexture* texture);
+    bool HalfFilledGrid(const DrawContext& dc, std::int32_t piece, std::int32_t colormap, const FillTexture* texture);
     std::string reportedProblem_;
+    // Reductions for fill and lines: of the whole grid, then of each piece.
+    std::vector<ReducedGrid> reduced_;
 
     // The interpolated grid and what it holds aside.
     std::unique_ptr<float[]> grid_;

@@ -25,21 +25,6 @@ inline bool coincide(const Vertex& a, const Vertex& b) noexcept
 
 } // namespace
 
-GridSource Thinned(const GridSource& g, std::int32_t limit) noexcept
-{
-    if (limit < 2 || g.step > 1 || (g.rows <= limit && g.cols <= limit))
-        return g;
-    std::int32_t longest = g.rows > g.cols ? g.rows : g.cols;
-    std::int32_t k = (longest - 1 + (limit - 1) - 1) / (limit - 1);
-    GridSource t = g;
-    t.step = k;
-    t.fullRows = g.rows;
-    t.fullCols = g.cols;
-    t.rows = (g.rows - 1 + k - 1) / k + 1;
-    t.cols = (g.cols - 1 + k - 1) / k + 1;
-    return t;
-}
-
 Vertex TriangleNormal(const Vertex& a, const Vertex& b, const Vertex& c) noexcept
 {
     Vertex u = sub(b, a), v = sub(c, a);

@@ -16,7 +16,9 @@ using Vertex = std::array<float, 3>;
 // height matrix or stored vertices (3 floats each). A matrix surface's
 // vertex (i, j) is (j, height, i); an interpolated grid (alongX) puts row i
 // at origin[0] + i × spacing[0] along display x and column j at origin[1] +
-// j × spacing[1] along display z.
+// j × spacing[1] along display z. A height grid reduced from a finer one
+// (see ReducedGrid) says where its lines lie on the full grid: rowAt[i] and
+// colAt[j] stand for i and j.
 struct GridSource {
     const float* heights = nullptr;
     const float* xyz = nullptr;
@@ -26,33 +28,23 @@ struct GridSource {
     bool alongX = false;
     float origin[2] = {0.0f, 0.0f};
     float spacing[2] = {1.0f, 1.0f};
-    // Every step-th row and column of a grid of fullRows × fullCols, the
-    // last ones always included (see Thinned).
-    std::int32_t step = 1;
-    std::int32_t fullRows = 0;
-    std::int32_t fullCols = 0;
+    const float* rowAt = nullptr;
+    const float* colAt = nullptr;
 
-    // Row and column of the full grid.
-    std::int32_t fullRow(std::int32_t i) const noexcept
-    {
-        return step > 1 ? (i * step < fullRows ? i * step : fullRows - 1) : i;
-    }
-    std::int32_t fullCol(std::int32_t j) const noexcept
-    {
-        return step > 1 ? (j * step < fullCols ? j * step : fullCols - 1) : j;
-    }
     std::size_t index(std::int32_t i, std::int32_t j) const noexcept
     {
-        std::size_t r = std::size_t(step > 1 ? fullRows : rows);
-        return std::size_t(fullRow(i)) + std::size_t(fullCol(j)) * r;
+        return std::size_t(i) + std::size_t(j) * std::size_t(rows);
     }
+    // Where row i and column j of a height grid lie (display z and x).
+    float rowPosition(std::int32_t i) const noexcept { return rowAt ? rowAt[i] : float(i); }
+    float colPosition(std::int32_t j) const noexcept { return colAt ? colAt[j] : float(j); }
     Vertex at(std::int32_t i, std::int32_t j) const noexcept
     {
         if (heights) {
+            const float r = rowPosition(i), c = colPosition(j);
             if (alongX)
-                return {origin[0] + float(fullRow(i)) * spacing[0], heights[index(i, j)],
-                        origin[1] + float(fullCol(j)) * spacing[1]};
-            return {float(fullCol(j)), heights[index(i, j)], float(fullRow(i))};
+                return {origin[0] + r * spacing[0], heights[index(i, j)], origin[1] + c * spacing[1]};
+            return {c, heights[index(i, j)], r};
         }
         const float* v = xyz + 3 * index(i, j);
         return {v[0], v[1], v[2]};
@@ -63,11 +55,6 @@ struct GridSource {
         return {n[0], n[1], n[2]};
     }
 };
-
-// The grid with at most limit lines in each direction: every k-th row and
-// column, with the last ones, so that its outline stays where it was. A
-// grid within the limit (or a limit of 0) comes back as it is.
-GridSource Thinned(const GridSource& g, std::int32_t limit) noexcept;
 
 // (b − a) × (c − a), normalised; (0, 0, 0) when negligible against the
 // triangle's size.

@@ -368,20 +368,25 @@ void CglModelBox::DrawFrameStart(const DrawContext& dc)
         return;
     UpdateBox(dc);
     lists_.Call(kPlanesList);
+    // The planes' grids lie behind everything the box holds: drawn before
+    // the models and kept out of the depth buffer, they can never show
+    // through a surface, however little depth separates them (a small
+    // VerticalScale, equal scales over a flat range, a surface pushed back
+    // by its polygon offset).
+    glPushAttrib(GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
+    for (auto& p : planes_)
+        if (PlaneShown(*p))
+            p->CallGrid();
+    glPopAttrib();
 }
 
 void CglModelBox::DrawBehind(const DrawContext&)
 {
-    GLint mode = GL_RENDER;
-    glGetIntegerv(GL_RENDER_MODE, &mode);
-    if (mode == GL_SELECT)
-        return;
-    for (auto& p : planes_)
-        if (PlaneShown(*p))
-            p->CallGrid();
+    // The grids went first (DrawFrameStart).
 }
 
-void CglModelBox::DrawInFront(const DrawContext&)
+void CglModelBox::DrawInFront(const DrawContext& dc)
 {
     GLint mode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &mode);
@@ -410,8 +415,19 @@ void CglModelBox::DrawInFront(const DrawContext&)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+    // Where every number and label would go this frame, measured in the
+    // window; then which of them fit.
+    const float gap = kTextGapPixels * dc.lineScale();
+    texts_.clear();
     for (auto& a : axes_)
-        a->DrawNumbers(font_, modelview, projection, viewport);
+        a->PlaceTexts(font_, modelview, projection, viewport, gap, texts_);
+    const std::array<int, 4>& picture = dc.picture[2] > 0 ? dc.picture : std::array<int, 4>{viewport[0], viewport[1], viewport[2], viewport[3]};
+    LayOutText(texts_, {float(picture[0]), float(picture[1]), float(picture[0] + picture[2]),
+                        float(picture[1] + picture[3])},
+               gap);
+    if (font_)
+        for (auto& a : axes_)
+            a->DrawTexts(*font_, texts_);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace halvex {
 
@@ -62,6 +63,11 @@ public:
     std::array<float, 3> BoxScale() override { return ComputeBoxScale(); }
     std::array<float, 4> FlatLabelSpace(const DrawContext& dc) override;
     unsigned GridPlacementList(int planeType) override;
+    // The axes' numbers and labels of the last frame, where they went and
+    // whether they were drawn (window pixels, y up).
+    const std::vector<TextBox>& texts() const noexcept { return texts_; }
+    // The least room between two texts at 96 dpi, pixels.
+    static constexpr float kTextGapPixels = 3.0f;
 
     // The stretch of the scene per display axis: a cube whose height is
     // VerticalScale percent of its width, unless the view is constrained or
@@ -93,6 +99,7 @@ private:
     AxisLabelStyle labelStyle_;
     bool ambientStale_ = true;
     GlyphFontList* font_ = nullptr;
+    std::vector<TextBox> texts_;
 };
 
 } // namespace halvex

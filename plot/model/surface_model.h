@@ -27,6 +27,7 @@ public:
     {
         heights_ = std::move(heights);
         normals_.reset();
+        ForgetReductions();
         rows_ = rows;
         cols_ = cols;
         flatKind_ = format_.viewAs == kVectorFieldPlot;

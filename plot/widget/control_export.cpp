@@ -1,5 +1,6 @@
 #include "plot/widget/control_export.h"
 
+#include "plot/core/picture_render.h"
 #include "plot/export/eps_export.h"
 #include "plot/export/scene_export.h"
 #include "plot/widget/eps_overlay.h"
@@ -16,6 +17,7 @@ bool ExportControl(CGLCOleControl& control, ExportFormat format, const ExportOpt
         return false;
     }
     try {
+        ColorBarScope bar(control, o.colorBar);
         switch (format) {
         case ExportFormat::Png:
         case ExportFormat::Bmp:
@@ -28,7 +30,7 @@ bool ExportControl(CGLCOleControl& control, ExportFormat format, const ExportOpt
             r.width = o.width;
             r.height = o.height;
             r.dpi = o.dpi;
-            r.overlay = EpsOverlay(control, o.width, o.height);
+            r.overlay = EpsOverlay(control, o.width, o.height, o.dpi);
             return ExportEps(control, r, path, error);
         }
         case ExportFormat::Vrml:

@@ -16,6 +16,7 @@ struct ExportOptions {
     int height = 0;
     double dpi = 96.0; // the resolution it is laid out for
     int bits = 24;     // bitmaps: bits per pixel
+    bool colorBar = false; // a bar of the colour map beside the box
 };
 
 // Writes the file (never half: a temporary file beside it is renamed into

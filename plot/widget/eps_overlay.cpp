@@ -97,7 +97,7 @@ void path(std::string& out, const QPainterPath& p, int height)
 
 } // namespace
 
-std::string EpsOverlay(const CGLCOleControl& control, int width, int height)
+std::string EpsOverlay(const CGLCOleControl& control, int width, int height, double dpi)
 {
     std::string out;
     const QRect bounds(0, 0, width, height);
@@ -125,7 +125,7 @@ std::string EpsOverlay(const CGLCOleControl& control, int width, int height)
         num(out, height - 1);
         out += " rectstroke\n";
     }
-    TitleText title = TitleFor(control, bounds, s.height);
+    TitleText title = TitleFor(control, bounds, dpi);
     if (!title.text.isEmpty()) {
         rgb(out, title.color);
         QPainterPath p;

@@ -11,6 +11,6 @@ namespace halvex {
 
 class CGLCOleControl;
 
-std::string EpsOverlay(const CGLCOleControl& control, int width, int height);
+std::string EpsOverlay(const CGLCOleControl& control, int width, int height, double dpi);
 
 } // namespace halvex

@@ -18,14 +18,14 @@ namespace {
 // The annotations, border and title over one band of a picture whose
 // whole extent is picture.
 void paintOverlays(CGLCOleControl& control, std::vector<std::uint8_t>& rgba, const QRect& picture,
-                   const PixelRect& band)
+                   const PixelRect& band, double dpi)
 {
     // The GL's alpha means nothing here: every pixel is opaque.
     QImage image(rgba.data(), picture.width(), band.height(), picture.width() * 4, QImage::Format_RGBX8888);
     QPainter painter(&image);
     painter.translate(0, -band.top);
     painter.setClipRect(QRect(0, band.top, picture.width(), band.height()));
-    DrawOverlays(painter, control, picture, control.state().height);
+    DrawOverlays(painter, control, picture, dpi);
     painter.end();
 }
 
@@ -44,7 +44,7 @@ bool drawBands(CGLCOleControl& control, PictureRenderer& target, std::string& er
             return false;
         }
         const PixelRect band = plan.Band(k);
-        paintOverlays(control, rgba, picture, band);
+        paintOverlays(control, rgba, picture, band, target.dpi());
         if (!write(k, band, rgba))
             return false;
     }

@@ -1,8 +1,9 @@
 #include "plot/widget/plot_overlays.h"
 
-#include "plot/core/gl_control_core.h"
-#include "plot/host/ambient_font.h"
 #include "platform/text/cp1251.h"
+#include "plot/core/gl_control_core.h"
+#include "plot/core/title_layout.h"
+#include "plot/host/ambient_font.h"
 #include "plot/widget/annotation_painter.h"
 
 #include <QFont>
@@ -50,56 +51,67 @@ TitleStyle AmbientTitleStyle(const CGLCOleControl& control)
     return style;
 }
 
-void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds)
+namespace {
+
+void drawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int width)
 {
     const ControlState& s = control.state();
     if (!s.showBorder || control.FlatPlot())
         return;
-    // A one-pixel outline of the bounds, drawn as four filled strips so
-    // that every paint engine puts it on the same pixels.
+    // An outline of the bounds, drawn as four filled strips so that every
+    // paint engine puts it on the same pixels.
     const QColor color = fromPacked(s.borderColor);
     const QRect& b = bounds;
-    painter.fillRect(QRect(b.left(), b.top(), b.width(), 1), color);
-    painter.fillRect(QRect(b.left(), b.bottom(), b.width(), 1), color);
-    painter.fillRect(QRect(b.left(), b.top(), 1, b.height()), color);
-    painter.fillRect(QRect(b.right(), b.top(), 1, b.height()), color);
+    const int w = std::clamp(width, 1, std::max(1, std::min(b.width(), b.height()) / 2));
+    painter.fillRect(QRect(b.left(), b.top(), b.width(), w), color);
+    painter.fillRect(QRect(b.left(), b.bottom() - w + 1, b.width(), w), color);
+    painter.fillRect(QRect(b.left(), b.top(), w, b.height()), color);
+    painter.fillRect(QRect(b.right() - w + 1, b.top(), w, b.height()), color);
 }
 
-TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, int controlHeight, double dpiRatio,
-                   QPaintDevice* device)
+} // namespace
+
+void DrawBorder(QPainter& painter, const CGLCOleControl& control, const QRect& bounds)
+{
+    drawBorder(painter, control, bounds, 1);
+}
+
+TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, double dpi, QPaintDevice* device)
 {
     TitleText t;
-    const ControlState& s = control.state();
-    if (s.graphTitle.empty() || s.graphTitlePosition == 2)
+    if (!(dpi > 0.0))
+        dpi = 96.0;
+    const TitleLayout title = LayOutTitle(control, bounds.width(), bounds.height(), dpi);
+    if (!title.shown)
         return t;
-    TitleStyle style = AmbientTitleStyle(control);
-    double scale = controlHeight > 0 ? double(bounds.height()) / double(controlHeight) : 1.0;
-    int points = std::max(1, int(std::lround(style.points * scale / std::max(dpiRatio, 1e-6))));
-    t.font = QFont(style.face);
-    t.font.setPointSize(points);
-    t.color = style.color;
+    t.font = QFont(QString::fromStdString(title.face));
+    t.font.setPixelSize(std::max(1, int(std::lround(title.pixels))));
+    t.color = AmbientTitleStyle(control).color;
     // The title is 8-bit text of the control's code page, 1251.
-    t.text = QString::fromStdString(platform::cp1251ToUtf8(s.graphTitle));
+    t.text = QString::fromStdString(platform::cp1251ToUtf8(control.state().graphTitle));
+    t.band = QRect(bounds.left(), title.above ? bounds.top() : bounds.bottom() + 1 - title.band, bounds.width(),
+                   title.band);
     const QFontMetricsF m = device ? QFontMetricsF(t.font, device) : QFontMetricsF(t.font);
-    const double x = bounds.left() + (bounds.width() - m.horizontalAdvance(t.text)) / 2.0;
-    const double y = s.graphTitlePosition == 0 ? bounds.top() + m.ascent() : bounds.top() + bounds.height() - m.descent();
+    const double x = t.band.left() + (t.band.width() - m.horizontalAdvance(t.text)) / 2.0;
+    const double y = t.band.top() + (t.band.height() - (m.ascent() + m.descent())) / 2.0 + m.ascent();
     t.baseline = QPointF(x, y);
     return t;
 }
 
-void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
-                  double dpiRatio)
+void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, double dpi)
 {
+    if (!(dpi > 0.0))
+        dpi = 96.0;
     DrawAnnotations(painter, control, bounds);
-    DrawBorder(painter, control, bounds);
-    TitleText title = TitleFor(control, bounds, controlHeight, dpiRatio, painter.device());
+    drawBorder(painter, control, bounds, int(std::lround(dpi / 96.0)));
+    const TitleText title = TitleFor(control, bounds, dpi, painter.device());
     if (title.text.isEmpty())
         return;
     painter.save();
     painter.setFont(title.font);
     painter.setPen(title.color);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.drawText(title.baseline, title.text);
+    painter.drawText(title.band, int(Qt::AlignCenter) | Qt::TextSingleLine, title.text);
     painter.restore();
 }
 

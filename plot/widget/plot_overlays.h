@@ -27,22 +27,23 @@ struct TitleStyle {
 TitleStyle AmbientTitleStyle(const CGLCOleControl& control);
 
 // The title as the overlays draw it: its text (empty when none is shown),
-// font, colour and where its baseline starts, for a device of dpiRatio × 96
-// dots per inch (a 96-dpi image when device is null).
+// font (sized in pixels), colour, the band it is centred in and where its
+// baseline starts, for a picture of bounds at dpi dots per inch. The title
+// stands in the band the 3-D picture leaves free for it (see LayOutTitle).
 struct TitleText {
     QString text;
     QFont font;
     QColor color;
+    QRect band;
     QPointF baseline;
 };
-TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, int controlHeight, double dpiRatio = 1.0,
+TitleText TitleFor(const CGLCOleControl& control, const QRect& bounds, double dpi = 96.0,
                    QPaintDevice* device = nullptr);
 
-// Border and title within bounds. controlHeight is the control's own
-// height in pixels: a bitmap larger than the control gets a larger title.
-// dpiRatio is the target's vertical resolution over the screen's.
-void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, int controlHeight,
-                  double dpiRatio = 1.0);
+// Border and title within bounds, whose pixels are at dpi dots per inch
+// (96 on the screen; more for a sharper picture of the same layout). The
+// border is as many pixels wide as a pixel at 96 dpi.
+void DrawOverlays(QPainter& painter, const CGLCOleControl& control, const QRect& bounds, double dpi = 96.0);
 
 // The border alone, around the background fill of a paint that draws no
 // picture (while the interruption question is open).

@@ -98,6 +98,8 @@ PlotWidget::PlotWidget(platform::Ref<platform::Dispatch> control, QWidget* paren
     setAcceptDrops(true);
     spinTimer_.setTimerType(Qt::PreciseTimer);
     connect(&spinTimer_, &QTimer::timeout, this, [this] { control_->gestures().SpinTick(); });
+    settleTimer_.setSingleShot(true);
+    connect(&settleTimer_, &QTimer::timeout, this, [this] { control_->gestures().Settled(); });
     control_->gestures().SetSite(this);
     control_->setSite(this);
     if (GlRenderer* r = control_->glRenderer()) {
@@ -112,6 +114,7 @@ PlotWidget::~PlotWidget()
     control_->gestures().StopSpinning();
     control_->gestures().SetSite(nullptr);
     spinTimer_.stop();
+    settleTimer_.stop();
     if (GlRenderer* r = control_->glRenderer()) {
         if (r->context() == context_.get())
             r->SetContext(nullptr);
@@ -205,7 +208,7 @@ void PlotWidget::paintGL()
     ++frames_;
     {
         QPainter painter(this);
-        DrawOverlays(painter, *control_, rect(), height());
+        DrawOverlays(painter, *control_, rect());
     }
     if (lastFrame_ == GlRenderer::Frame::Interrupted && !questionPending_) {
         // Asked once the paint is over: a modal loop must not run inside it.
@@ -371,6 +374,12 @@ bool PlotWidget::MouseCaptured() const
 void PlotWidget::StartSpinTimer(int periodMs)
 {
     spinTimer_.start(periodMs);
+}
+
+bool PlotWidget::StartSettleTimer(int periodMs)
+{
+    settleTimer_.start(periodMs);
+    return true;
 }
 
 void PlotWidget::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)

@@ -108,6 +108,7 @@ private:
     bool MouseCaptured() const override;
     void StartSpinTimer(int periodMs) override;
     void StopSpinTimer() override { spinTimer_.stop(); }
+    bool StartSettleTimer(int periodMs) override;
 
     platform::Ref<platform::Dispatch> dispatch_;
     COpenGLCtrl* control_;
@@ -125,6 +126,7 @@ private:
     bool captured_ = false;
     Qt::MouseButtons pressed_;
     QTimer spinTimer_;
+    QTimer settleTimer_;
     QPoint pastePoint_;
     // The annotation this window is dragging, and where it was held.
     int draggedAnnotation_ = -1;

@@ -52,7 +52,7 @@ bool DrawOffscreen(CGLCOleControl& control, QPainter& painter, const QRect& targ
         return false;
     }
     const double dpiY = painter.device() ? painter.device()->logicalDpiY() : 96.0;
-    DrawOverlays(painter, control, target, s.height, dpiY / 96.0);
+    DrawOverlays(painter, control, target, dpiY);
     return true;
 }
 

@@ -31,6 +31,7 @@ struct Registry {
     platform::HandleTable handles;
     std::unordered_map<const void*, Owned> owned;
     std::unordered_set<const void*> live; // every TfsObject
+    std::unordered_set<const void*> host; // marked as the host's
     bool closing = false;
 
     ~Registry()
@@ -113,6 +114,18 @@ void ReleaseObject(const void* object) noexcept
     Registry& r = registry();
     if (std::int32_t h = r.handles.handleOf(object))
         r.handles.remove(h);
+    r.host.erase(object);
+}
+
+void MarkHostObject(const void* object)
+{
+    if (!gRegistryGone && object)
+        registry().host.insert(object);
+}
+
+bool IsHostObject(const void* object) noexcept
+{
+    return !gRegistryGone && object && registry().host.count(object) != 0;
 }
 
 Variant ObjectStore::Adopt(std::unique_ptr<TfsObject> obj, const TfsClassVariable& cls)

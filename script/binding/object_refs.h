@@ -26,6 +26,11 @@ void* ResolveObject(const platform::Variant& ref, const TfsClassVariable** clsOu
 const TfsClassVariable* ClassOfObject(const void* object) noexcept;
 // Takes an object's reference away (before the object goes).
 void ReleaseObject(const void* object) noexcept;
+// Objects the host owns and scripts only use (an output list): "Free" on
+// one is the run-time error "Cannot free a host object". The mark goes
+// with the object's reference.
+void MarkHostObject(const void* object);
+bool IsHostObject(const void* object) noexcept;
 
 // The base of objects created by scripts.
 class TfsObject {

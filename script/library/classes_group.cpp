@@ -40,6 +40,8 @@ void registerObject(TfsScript& scope)
     c->AddMethod("procedure Free", [](void* inst, TfsClassVariable*, const std::string&, Args&) {
         if (!inst)
             return kNull; // nil.Free does nothing
+        if (IsHostObject(inst))
+            RaiseRuntime("Cannot free a host object");
         if (TfsObject* owner = ObjectStore::Owner(inst)) {
             owner->BeforeFree();
             ObjectStore::Free(inst);
@@ -182,7 +184,8 @@ void registerStrings(TfsScript& scope)
            });
     method("procedure LoadFromFile(const FileName: string)",
            [](void* i, TfsClassVariable*, const std::string&, Args& a) {
-               strings(i).SetText(library::ReadScriptData(a[0]));
+               TfsStringList& list = strings(i);
+               list.SetText(library::ReadScriptData(a[0], list.FileFolder));
                return kNull;
            });
     method("procedure LoadFromStream(Stream: TStream)", [](void* i, TfsClassVariable*, const std::string&, Args& a) {
@@ -191,7 +194,8 @@ void registerStrings(TfsScript& scope)
     });
     method("procedure SaveToFile(const FileName: string)",
            [](void* i, TfsClassVariable*, const std::string&, Args& a) {
-               library::WriteScriptData(a[0], strings(i).Text());
+               TfsStringList& list = strings(i);
+               library::WriteScriptData(a[0], list.Text(), list.FileFolder);
                return kNull;
            });
     method("procedure SaveToStream(Stream: TStream)", [](void* i, TfsClassVariable*, const std::string&, Args& a) {

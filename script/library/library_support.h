@@ -42,12 +42,15 @@ T* ObjectArg(const Variant& v)
 
 // A file name of a script (code page 1251) as the file system spells it.
 std::string FileSystemName(const Variant& name);
+// The same, a relative name taken from folder (UTF-8, trailing '/') when
+// one is given.
+std::string FileSystemName(const Variant& name, const std::string& folder);
 
 // Reads a regular file for a script (at most the string limit); the error
 // names the file as the script wrote it.
-std::string ReadScriptData(const Variant& fileName);
+std::string ReadScriptData(const Variant& fileName, const std::string& folder = {});
 // Replaces a file through a temporary file beside it.
-void WriteScriptData(const Variant& fileName, std::string_view bytes);
+void WriteScriptData(const Variant& fileName, std::string_view bytes, const std::string& folder = {});
 
 // The integer of a count or position argument, in 64 bits (so that
 // clamping never overflows).

@@ -81,6 +81,13 @@ int TfsStringList::Add(std::string text, Variant object)
     return index;
 }
 
+void TfsStringList::SortLines(const std::function<bool(const Line&, const Line&)>& less)
+{
+    if (sorted_)
+        RaiseRuntime("Operation not allowed on sorted list");
+    std::stable_sort(lines_.begin(), lines_.end(), less);
+}
+
 void TfsStringList::Insert(int index, std::string text, Variant object)
 {
     if (sorted_)

@@ -9,6 +9,7 @@
 #include "platform/automation/variant.h"
 #include "script/binding/object_refs.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,8 @@ public:
     // with the index where it would go.
     bool Find(std::string_view text, int& index) const;
     void Sort();
+    // Stable sort by a comparison of the host's (the list stays unsorted).
+    void SortLines(const std::function<bool(const Line&, const Line&)>& less);
     bool Sorted() const noexcept { return sorted_; }
     void SetSorted(bool sorted);
     Duplicates GetDuplicates() const noexcept { return duplicates_; }
@@ -65,6 +68,10 @@ public:
 
     void Assign(const TfsStringList& source);
     const std::vector<Line>& Lines() const noexcept { return lines_; }
+
+    // Where LoadFromFile and SaveToFile find relative names (UTF-8, with a
+    // trailing '/'); empty: the working directory.
+    std::string FileFolder;
 
 private:
     void checkIndex(int index, bool allowEnd = false) const;

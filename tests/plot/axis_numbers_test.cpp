@@ -104,6 +104,18 @@ TEST(AxisRanges, FixedGridsSnapOnlyTrueZeros)
     g = values(GridValues(-0.3, 0.3, 7));
     EXPECT_EQ(g[3], 0.0);
     EXPECT_NE(-0.3 + 3 * 0.1, 0.0);
+    // Limits that went through single precision: the middle of a fixed
+    // grid of three is zero within their rounding, and prints as "0".
+    const double low = double(-300.00003f), high = double(300.0f);
+    ASSERT_NE(low + (high - low) / 2.0, 0.0);
+    g = values(GridValues(low, high, 3));
+    EXPECT_EQ(g[1], 0.0);
+    EXPECT_EQ(number(g[1], (high - low) / 2.0), "0");
+    g = values(GridValues(double(-0.9f), double(0.9f) - 1e-7, 3));
+    EXPECT_EQ(g[1], 0.0);
+    // A real value near zero is no rounding: −0.001 on a step of 1.
+    g = values(GridValues(-1.001, 0.999, 3));
+    EXPECT_NE(g[1], 0.0);
     // One value, and none.
     EXPECT_EQ(values(GridValues(2.0, 9.0, 1)), (std::vector<double>{2.0}));
     EXPECT_TRUE(values(GridValues(2.0, 9.0, 0)).empty());

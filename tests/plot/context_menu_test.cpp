@@ -82,14 +82,14 @@ TEST_F(ContextMenu, EntriesInTheirOrder)
 TEST_F(ContextMenu, ExportEntriesFollowTheSetting)
 {
     std::vector<MenuEntry> m = halvex::ContextMenuEntries(control(), false, true);
-    ASSERT_EQ(m.size(), 13u);
-    EXPECT_EQ(m[9].text, ""); // a separator
-    EXPECT_EQ(m[10].text, "Debug Volume");
-    EXPECT_EQ(m[10].command, 32875);
-    EXPECT_EQ(m[11].text, "Export ...");
-    EXPECT_EQ(m[11].command, 32828);
-    EXPECT_EQ(m[12].text, "Print ...");
-    for (std::size_t i = 10; i < m.size(); ++i)
+    ASSERT_EQ(m.size(), 14u);
+    EXPECT_EQ(m[10].text, ""); // a separator
+    EXPECT_EQ(m[11].text, "Debug Volume");
+    EXPECT_EQ(m[11].command, 32875);
+    EXPECT_EQ(m[12].text, "Export ...");
+    EXPECT_EQ(m[12].command, 32828);
+    EXPECT_EQ(m[13].text, "Print ...");
+    for (std::size_t i = 11; i < m.size(); ++i)
         EXPECT_TRUE(m[i].enabled && !m[i].checkable) << m[i].text;
     // "Debug Volume" has no handler: nothing happens. Export and Print
     // need the window's dialogs.

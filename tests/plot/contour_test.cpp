@@ -6,6 +6,7 @@
 #include "plot/model/contour_labels.h"
 #include "plot/model/contour_levels.h"
 #include "plot/model/contour_tracer.h"
+#include "plot/model/grid_reduction.h"
 #include "tests/plot/contour_check.h"
 
 #include <gtest/gtest.h>
@@ -522,17 +523,19 @@ TEST(ContourTracer, XAndYContoursAreStraightOnAMatrix)
     }
 }
 
-TEST(ContourTracer, ThinnedGridsAreReadThroughTheirSteps)
+TEST(ContourTracer, ReducedGridsAreReadWhereTheirLinesLie)
 {
-    // A picture thins a fine grid to every k-th row and column: the lines
+    // A picture reduces a fine grid to fewer rows and columns: the lines
     // are traced on what is drawn, in the full grid's coordinates.
     const std::int32_t n = 101;
     std::vector<float> h(std::size_t(n) * std::size_t(n));
     for (std::int32_t j = 0; j < n; ++j)
         for (std::int32_t i = 0; i < n; ++i)
             h[std::size_t(i) + std::size_t(j) * std::size_t(n)] = float(i) + 0.001f * float(j);
-    GridSource thin = Thinned(GridSource{h.data(), nullptr, nullptr, n, n}, 30);
-    ASSERT_GT(thin.step, 1);
+    ReducedGrid reduced;
+    GridSource thin = reduced.Reduce(GridSource{h.data(), nullptr, nullptr, n, n}, 30);
+    ASSERT_LT(thin.rows, n);
+    ASSERT_NE(thin.rowAt, nullptr);
     ContourTracer t(2, false, 4);
     ASSERT_TRUE(t.SetRange(0.0, 100.1));
     Collect sink;

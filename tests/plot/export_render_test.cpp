@@ -104,6 +104,25 @@ protected:
         EXPECT_LT(readers::maskDifference(a, c), 0.08) << view << ": POV-Ray";
     }
 
+    // The scene in both formats, read by the VRML checker and drawn by
+    // povray, which must show a good part of what the PNG shows; the
+    // checker's report. maxDifference: how far the masks may differ.
+    std::string sceneCheck(const std::string& name, double maxDifference = 1.0)
+    {
+        std::string wrl = exportTo(ExportFormat::Vrml, name + ".wrl");
+        readers::Run r = readers::run(std::string(std::getenv("VRML_CHECK")) + " '" + wrl + "'", dir.path());
+        EXPECT_EQ(r.status, 0) << r.output;
+        EXPECT_EQ(testsupport::readAll(wrl).find("nan"), std::string::npos);
+        std::string pov = exportTo(ExportFormat::Pov, name + ".pov");
+        readers::Run ray = readers::povray(pov, dir.file(name + ".png"), kWidth, kHeight, dir.path());
+        EXPECT_EQ(ray.status, 0) << ray.output;
+        std::vector<bool> a = readers::mask(png()), b = readers::mask(readers::readImage(dir.file(name + ".png")));
+        EXPECT_GT(readers::count(a), 50) << name;
+        EXPECT_GT(readers::count(b), readers::count(a) / 4) << name << ": the raytraced scene draws it";
+        EXPECT_LT(readers::maskDifference(a, b), maxDifference) << name;
+        return r.output;
+    }
+
     testsupport::TempDir dir;
 };
 
@@ -204,6 +223,87 @@ TEST_F(Exports, ScenesLeaveOutWhatCannotBeDrawn)
     EXPECT_EQ(testsupport::readAll(wrl).find("nan"), std::string::npos);
     r = readers::run(std::string(std::getenv("VRML_CHECK")) + " '" + wrl + "'", dir.path());
     EXPECT_EQ(r.status, 0) << r.output;
+}
+
+// The numbers the VRML checker prints for a world ("faces", "lines", ...).
+static long vrmlCount(const std::string& output, const std::string& name)
+{
+    std::size_t at = output.find(name + " ");
+    return at == std::string::npos ? -1 : std::atol(output.c_str() + at + name.size() + 1);
+}
+
+TEST_F(Exports, BarsAndPatchesKeepTheSilhouette)
+{
+    // Bars and patches of the asymmetric surface, filled with their map.
+    asymmetricSurface(9, 11);
+    put(*model(0), "ViewAs", Variant(4));
+    expectSameSilhouette("bars");
+    put(*model(0), "ViewAs", Variant(5));
+    expectSameSilhouette("patches");
+    // Stacked bars: one stack per column, a narrow row of them.
+    put(*model(0), "ViewAs", Variant(4));
+    put(*model(0), "BarPlotLayout", Variant(1));
+    std::string out = sceneCheck("stacked");
+    EXPECT_EQ(vrmlCount(out, "faces"), 9 * 11 * 12) << out;
+}
+
+TEST_F(Exports, AParametricSurfaceKeepsTheSilhouette)
+{
+    // Part of a twisted band: no turn or mirror of it looks the same.
+    const int rows = 20, cols = 12;
+    std::vector<double> x, y, z;
+    for (int j = 0; j < cols; ++j)
+        for (int i = 0; i < rows; ++i) {
+            double u = 4.0 * i / (rows - 1), v = double(j) / (cols - 1) - 0.5;
+            x.push_back((2.0 + v * std::cos(u / 2)) * std::cos(u));
+            y.push_back((2.0 + v * std::cos(u / 2)) * std::sin(u));
+            z.push_back(v * std::sin(u / 2) + 0.3 * u);
+        }
+    auto n1 = std::uint32_t(rows), n2 = std::uint32_t(cols);
+    ASSERT_TRUE(call(*ctl, "AddParametricSurface", {doubles2D(0, n1, 0, n2, x), doubles2D(0, n1, 0, n2, y),
+                                                    doubles2D(0, n1, 0, n2, z)})
+                    .toBool());
+    put(*model(0), "DrawFilledPolygons", Variant(true));
+    put(*model(0), "PolygonColormap", Variant(true));
+    expectSameSilhouette("parametric surface");
+}
+
+TEST_F(Exports, ScatterPointsAndTheirLineAreInTheScene)
+{
+    // Five points joined in their order: four line pieces and the points.
+    call(*ctl, "AddScatterPlot", {doubles1D({0, 1, 2, 3, 4}), doubles1D({0, 1, 0, 1, 0}), doubles1D({1, 3, 2, 5, 4})});
+    put(*model(0), "ScatterLines", Variant(1));
+    put(*model(0), "PointSize", Variant(8.0));
+    std::string out = sceneCheck("scatter");
+    EXPECT_EQ(vrmlCount(out, "lines"), 4) << out;
+    EXPECT_EQ(vrmlCount(out, "pointsets"), 1) << out;
+    EXPECT_EQ(vrmlCount(out, "coordinates"), 5) << out;
+}
+
+TEST_F(Exports, VectorArrowsAreInTheScene)
+{
+    // A field turning about its middle, which is still: 24 arrows of a
+    // shaft and two head strokes.
+    const int n = 5;
+    std::vector<double> re, im;
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            re.push_back(-(i - n / 2));
+            im.push_back(j - n / 2);
+        }
+    auto un = std::uint32_t(n);
+    call(*ctl, "AddVectorFieldPlot", {doubles2D(0, un, 0, un, re), doubles2D(0, un, 0, un, im)});
+    put(*model(0), "VectorLines", Variant(true));
+    put(*model(0), "VectorFilled", Variant(false));
+    std::string out = sceneCheck("field");
+    EXPECT_EQ(vrmlCount(out, "lines"), 24 * 3) << out;
+    put(*model(0), "VectorFilled", Variant(true));
+    put(*model(0), "VectorLines", Variant(false));
+    put(*model(0), "PolygonColor", Variant::fromUInt32(0xFFFF0000u)); // blue, not the white background
+    // Seen flat from above, where the picture has it.
+    out = sceneCheck("field-filled", 0.5);
+    EXPECT_EQ(vrmlCount(out, "faces"), 24) << out;
+    EXPECT_EQ(vrmlCount(out, "lines"), 24) << out;
 }
 
 TEST_F(Exports, PdfPagesAreReadByPoppler)

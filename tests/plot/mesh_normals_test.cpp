@@ -122,30 +122,3 @@ TEST(MeshNormals, StoredNormalsAreTakenAsTheyAre)
 }
 
 } // namespace
-
-namespace {
-
-TEST(MeshNormals, FineGridsAreThinnedKeepingTheirEdges)
-{
-    std::vector<float> h(std::size_t(101 * 41));
-    for (std::size_t k = 0; k < h.size(); ++k)
-        h[k] = float(k);
-    GridSource g{h.data(), nullptr, nullptr, 101, 41};
-    EXPECT_EQ(Thinned(g, 0).step, 1);
-    EXPECT_EQ(Thinned(g, 200).rows, 101);
-    GridSource t = Thinned(g, 30);
-    // 100 steps of rows within 29 intervals: every 4th row.
-    EXPECT_EQ(t.step, 4);
-    EXPECT_EQ(t.rows, 26);
-    EXPECT_EQ(t.cols, 11);
-    EXPECT_LE(t.rows, 30);
-    Vertex first = t.at(0, 0), last = t.at(t.rows - 1, t.cols - 1);
-    expectVertex(first, 0, 0, 0);
-    expectVertex(last, 40, h[100 + 40 * 101], 100);
-    expectVertex(t.at(1, 1), 4, h[4 + 4 * 101], 4);
-    // The last row and column are the grid's own, however the steps fall.
-    expectVertex(t.at(t.rows - 1, 0), 0, 100, 100);
-    expectVertex(t.at(0, t.cols - 1), 40, h[40 * 101], 0);
-}
-
-} // namespace

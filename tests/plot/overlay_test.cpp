@@ -1,6 +1,6 @@
 // The painter's part of the picture: the border and the graph title over
-// an image, their colours and fonts from the container, and the title
-// growing with a picture larger than the control.
+// an image, their colours and fonts from the container, the title growing
+// with the picture's resolution and never leaving the picture.
 #include "plot/core/plot_control.h"
 #include "plot/host/ambient_font.h"
 #include "plot/widget/plot_overlays.h"
@@ -29,12 +29,12 @@ struct AmbientSite final : halvex::host::ControlSite {
 class Overlays : public PlotTest {
 protected:
     halvex::COpenGLCtrl& control() { return dynamic_cast<halvex::COpenGLCtrl&>(*ctl); }
-    QImage draw(int w = 300, int h = 200, int controlHeight = 200)
+    QImage draw(int w = 300, int h = 200, double dpi = 96.0)
     {
         QImage image(w, h, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
-        halvex::DrawOverlays(p, control(), image.rect(), controlHeight);
+        halvex::DrawOverlays(p, control(), image.rect(), dpi);
         return image;
     }
     static int count(const QImage& image, const QRect& r, QRgb color)
@@ -75,6 +75,20 @@ TEST_F(Overlays, TheBorderOutlinesTheBoundsInItsColour)
     EXPECT_EQ(count(draw(), QRect(0, 0, 300, 200), red), 0);
 }
 
+TEST_F(Overlays, TheTitleNeverLeavesThePicture)
+{
+    put(*ctl, "ShowBorder", Variant(false));
+    put(*ctl, "GraphTitle", Variant(std::string("A rather long title for a picture this narrow")));
+    put(*ctl, "GraphTitlePosition", Variant::fromInt16(0));
+    // Made smaller to fit the width: ink on neither edge column.
+    QImage narrow = draw(150, 200);
+    EXPECT_GT(inked(narrow, QRect(0, 0, 150, 30)), 20);
+    EXPECT_EQ(inked(narrow, QRect(0, 0, 1, 200)), 0);
+    EXPECT_EQ(inked(narrow, QRect(149, 0, 1, 200)), 0);
+    // No room at all: no title, rather than a cut one.
+    EXPECT_EQ(inked(draw(40, 30), QRect(0, 0, 40, 30)), 0);
+}
+
 TEST_F(Overlays, TheTitleStandsAboveOrBelowOrNowhere)
 {
     put(*ctl, "ShowBorder", Variant(false));
@@ -110,11 +124,17 @@ TEST_F(Overlays, TheTitleTakesTheContainersFontAndGrowsWithThePicture)
     EXPECT_EQ(style.face, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(style.points, 20);
     EXPECT_EQ(style.color, QColor(0, 255, 0));
-    // A bitmap twice the control's height gets a title twice as large.
+    // A picture at twice the resolution gets a title twice as large, and
+    // a border twice as wide.
     ambient.font = Variant(platform::Ref<platform::Dispatch>(new halvex::host::AmbientFont("DejaVu Sans", 10.0)));
-    int small = inked(draw(600, 400, 400), QRect(0, 0, 600, 400));
-    int doubled = inked(draw(600, 400, 200), QRect(0, 0, 600, 400));
+    int small = inked(draw(600, 400, 96.0), QRect(0, 0, 600, 400));
+    int doubled = inked(draw(600, 400, 192.0), QRect(0, 0, 600, 400));
     EXPECT_GT(doubled, small * 3);
+    put(*ctl, "ShowBorder", Variant(true));
+    put(*ctl, "GraphTitlePosition", Variant::fromInt16(2));
+    QImage bordered = draw(600, 400, 192.0);
+    EXPECT_EQ(inked(bordered, QRect(0, 100, 2, 200)), 400);
+    EXPECT_EQ(inked(bordered, QRect(2, 100, 1, 200)), 0);
     control().setSite(&site);
 }
 

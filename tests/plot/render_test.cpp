@@ -121,13 +121,14 @@ TEST_F(Rendering, ContourPlotsAreSeenFromAboveAndNeverInPerspective)
     EXPECT_FALSE(v.perspectiveFrustum);
     EXPECT_EQ(v.projection[11], 0.0);
     // The data's X (display z, 0..4) across, its Y (display x, 0..7) up,
-    // with margins, and room for the title above.
+    // with margins; the title has its band above, outside the picture.
     const auto& f = v.frustum;
     EXPECT_LT(f[0], 0.0f);
     EXPECT_GT(f[1], 4.0f);
     EXPECT_LT(f[2], 0.0f);
     EXPECT_GT(f[3], 7.0f);
-    EXPECT_GT(f[3] - 7.0f, 0.0f - f[2]);
+    EXPECT_GT(renderer().plotArea().top, 10);
+    EXPECT_EQ(renderer().plotArea().bottom, 200);
 }
 
 TEST_F(Rendering, FogSpansTheVolume)
@@ -236,15 +237,129 @@ TEST_F(Rendering, StripsCoverEveryCellTwice)
     EXPECT_EQ(feedback().polygons, 0);
 }
 
-TEST_F(Rendering, GridsFinerThanThePictureAreThinned)
+// A one-cell spike, a one-cell dip and a one-row ridge on a floor, on a
+// grid much finer than every picture below: drawn filled with the hue map,
+// flat shaded, so that their faces have a colour of their own (a quad takes
+// the colour of its centroid: a spike of 10 over 0 colours its four quads
+// at 2.5, a quarter of the range).
+struct Feature {
+    const char* name;
+    double height; // of the feature over a floor of 0
+    bool ridge;
+    float faceRamp; // where its faces' colour lies on the ramp
+};
+
+class FineGrids : public Rendering {
+protected:
+    static constexpr int kCells = 401;
+    // Not on the lines that every k-th line would keep for any of the
+    // sizes below (k = 7, 3, 2).
+    static constexpr int kRow = 205, kCol = 199;
+
+    // A new control with the feature as its only surface.
+    void addFeature(const Feature& f, int cells = kCells, int row = kRow, int col = kCol)
+    {
+        offscreen_.reset();
+        ctl = newControl();
+        SetUp();
+        addSurface(cells, cells, [&](int i, int j) {
+            bool on = f.ridge ? i == row && j > cells / 8 && j < cells - cells / 8 : i == row && j == col;
+            return on ? f.height : 0.0;
+        });
+        fillOnly();
+        put(*model(0), "SmoothShading", Variant(false));
+        put(*model(0), "PolygonColormap", Variant::fromInt16(1));
+        put(*model(0), "ColormapIndex", Variant::fromInt16(0));
+    }
+    static Rgba rampColor(float t)
+    {
+        halvex::Rgb c = halvex::SpectrumRgb(0, t);
+        return {int(c[0] * 255 + 0.5f), int(c[1] * 255 + 0.5f), int(c[2] * 255 + 0.5f), 255};
+    }
+    // The floor's colour: the low end of the ramp, or the high end under a
+    // dip.
+    static Rgba floorColor(const Feature& f) { return rampColor(f.height > 0.0 ? 0.0f : 1.0f); }
+    // Pixels of the feature: neither background nor floor.
+    int featurePixels(const Feature& f)
+    {
+        int n = 0, w = offscreen_->context().width(), h = offscreen_->context().height();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                Rgba p = pixel(x, y);
+                n += !near(p, {255, 255, 255, 255}, 30) && !near(p, floorColor(f), 30) ? 1 : 0;
+            }
+        return n;
+    }
+    // The row (from the top) of the highest pixel that is not background.
+    int topRow()
+    {
+        int w = offscreen_->context().width(), h = offscreen_->context().height();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (!near(pixel(x, y), {255, 255, 255, 255}, 30))
+                    return y;
+        return -1;
+    }
+};
+
+const Feature kFeatures[] = {
+    {"spike", 10.0, false, 0.25f},
+    {"dip", -10.0, false, 0.75f},
+    {"ridge", 10.0, true, 0.5f},
+};
+
+TEST_F(FineGrids, SpikesDipsAndRidgesShowAtEverySize)
 {
-    // 120 pixels: at most 60 lines a side; 100 rows become every 2nd, 51.
-    addSurface(100, 100, [](int i, int j) { return std::sin(i * 0.1) + std::cos(j * 0.1); });
-    fillOnly();
-    target(120, 120);
-    EXPECT_EQ(feedback().triangles, 2 * 50 * 50);
-    target(300, 300);
-    EXPECT_EQ(feedback().triangles, 2 * 99 * 99);
+    for (const Feature& f : kFeatures) {
+        addFeature(f);
+        for (auto [w, h] : {std::pair{120, 90}, {320, 240}, {800, 600}}) {
+            target(w, h);
+            ASSERT_EQ(render(), GlRenderer::Frame::Drawn);
+            // The grid is reduced at these sizes...
+            EXPECT_LT(renderer().DetailLimit(GlRenderer::kStill), kCells) << f.name << " " << w;
+            // ...and the feature is there: its faces in the colours of
+            // heights above (below) the floor.
+            EXPECT_GE(featurePixels(f), f.ridge ? w / 10 : 4) << f.name << " at " << w << " x " << h;
+            EXPECT_GE(count(rampColor(f.faceRamp), 10) + count(rampColor(f.height > 0 ? 1.0f : 0.0f), 10), 1)
+                << f.name << " at " << w << " x " << h;
+        }
+    }
+}
+
+TEST_F(FineGrids, ASpikeReachesItsTrueHeight)
+{
+    // Seen from the side, the spike's top stands where the top of a spike
+    // of a grid that is drawn whole stands.
+    const Feature& spike = kFeatures[0];
+    auto sideView = [&] {
+        put(*ctl, "Tilt", Variant::fromSingle(0.0f));
+        put(*ctl, "PerspectiveView", Variant(false));
+    };
+    for (auto [w, h] : {std::pair{160, 120}, {640, 480}}) {
+        addFeature(spike, 5, 2, 2);
+        sideView();
+        target(w, h);
+        render();
+        int whole = topRow();
+        addFeature(spike);
+        sideView();
+        target(w, h);
+        render();
+        int reduced = topRow();
+        ASSERT_GE(whole, 0);
+        ASSERT_GE(reduced, 0) << w;
+        EXPECT_NEAR(reduced, whole, 2) << w;
+    }
+}
+
+TEST_F(Rendering, DotsKeepEveryVertexOfAFineGrid)
+{
+    addSurface(300, 300, [](int i, int j) { return std::sin(i * 0.1) + std::cos(j * 0.1); });
+    put(*model(0), "DrawLines", Variant(false));
+    put(*model(0), "DrawPoints", Variant(true));
+    target(120, 90);
+    EXPECT_EQ(feedback().points, 300 * 300);
+    EXPECT_LT(renderer().DetailLimit(GlRenderer::kStill), 300);
 }
 
 TEST_F(Rendering, OneRowSurfaceDrawsOnlyItsRowLine)

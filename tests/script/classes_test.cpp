@@ -216,7 +216,7 @@ TEST(Classes, AFailedWriteLeavesNothingBehind)
     std::string r = RunFor("var f: TFileStream; begin f := TFileStream.Create('" + target +
                                "', fmCreate); f.Write('new', 3); f.Free; end.",
                            "f");
-    EXPECT_NE(r.find("RUNTIME ERROR: Cannot write file"), std::string::npos) << r;
+    EXPECT_NE(r.find("RUNTIME ERROR: Cannot create file"), std::string::npos) << r;
     // Only the folder: no temporary file is left beside it.
     int entries = 0;
     if (DIR* d = ::opendir(dir.path().c_str())) {

@@ -105,6 +105,19 @@ TEST(ExportOptions, AreParsedAfterExport)
     EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "a.txt", "--get"}, noName, error));
     EXPECT_FALSE(ParseCommandLine({"--get", "Tilt", "--export", "o.png", "a.txt"}, early, error));
 
+    CommandLine sharp;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt", "--dpi", "300", "--colorbar"}, sharp, error)) << error;
+    EXPECT_EQ(sharp.exportTo.dpi, 300);
+    EXPECT_TRUE(sharp.exportTo.colorBar);
+    CommandLine plain;
+    ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "a.txt"}, plain, error));
+    EXPECT_EQ(plain.exportTo.dpi, 96);
+    EXPECT_FALSE(plain.exportTo.colorBar);
+    for (const char* bad : {"0", "9", "2401", "96dpi", "", "-96"}) {
+        CommandLine c;
+        EXPECT_FALSE(ParseCommandLine({"--export", "o.png", "a.txt", "--dpi", bad}, c, error)) << bad;
+        EXPECT_NE(error.find("--dpi"), std::string::npos);
+    }
     CommandLine scripted;
     ASSERT_TRUE(ParseCommandLine({"--export", "o.png", "--plot-script", "s.pas"}, scripted, error)) << error;
     EXPECT_EQ(scripted.exportTo.plotScript, "s.pas");
@@ -196,10 +209,10 @@ TEST(ExportCommand, BadPropertiesKeepTheOldPicture)
     std::string out = dir.write("keep.png", "old");
     Result r = runExport("'" + out + "' '" + a + "' --set NoSuchThing=1", dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "tavrin: Unknown name.\n");
+    EXPECT_EQ(r.err, "tavrin: --set NoSuchThing=1: Unknown name.\n");
     r = runExport("'" + out + "' '" + a + "' --set FogDensity=2", dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "tavrin: Fog Density must be between 0.0 and 1.0\n");
+    EXPECT_EQ(r.err, "tavrin: --set FogDensity=2: Fog Density must be between 0.0 and 1.0\n");
     r = runExport("'" + out + "' '" + a + "' --model-set LineWidth=abc", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err, "");
@@ -210,6 +223,57 @@ TEST(ExportCommand, BadPropertiesKeepTheOldPicture)
     r = runExport("'" + out + "' '" + dir.file("missing.txt") + "'", dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(testsupport::readAll(out), "old");
+}
+
+TEST(ExportCommand, FilesThatGiveNoSurfaceFailNamingTheFile)
+{
+    testsupport::TempDir dir;
+    std::string good = dir.write("good.txt", "0 0 1\n1 1 2\n");
+    std::string empty = dir.write("empty.txt", "");
+    std::string huge = dir.write("huge.txt", "0 0 1\n1 1 5e38\n");
+    std::string out = dir.write("keep.png", "old");
+    for (const char* mode : {"", " --sum"}) {
+        Result r = runExport("'" + out + "' '" + good + "' '" + empty + "'" + mode, dir);
+        EXPECT_EQ(r.status, 1) << mode;
+        EXPECT_EQ(r.err, "tavrin: \"" + empty + "\" is empty: no surface can be built from it\n") << mode;
+        EXPECT_EQ(testsupport::readAll(out), "old");
+    }
+    Result r = runExport("'" + out + "' '" + huge + "' --rect 0 1 0 1", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.find("tavrin: \"" + huge + "\": Failed to create surface."), 0u) << r.err;
+    EXPECT_NE(r.err.find("5e+38"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::readAll(out), "old");
+}
+
+TEST(ExportCommand, DpiScalesTextAndColorbarAddsALegend)
+{
+    testsupport::TempDir dir;
+    std::string examples = TAVRIN_SOURCE_DIR "/examples/";
+    std::string common = " '" + examples + "ripple.txt' --rect 0 40 0 40 --scale --fill 3 "
+                         "--model-set DrawFilledPolygons=1 --model-set PolygonColormap=1 --set ShowBorder=0";
+    std::string a = dir.file("a.png"), b = dir.file("b.png"), c = dir.file("c.png");
+    ASSERT_EQ(runExport("'" + a + "'" + common + " --size 400x300", dir).status, 0);
+    ASSERT_EQ(runExport("'" + b + "'" + common + " --size 800x600 --dpi 192", dir).status, 0);
+    QImage small(QString::fromStdString(a)), sharp(QString::fromStdString(b));
+    ASSERT_EQ(sharp.size(), QSize(800, 600));
+    // The same picture: what is dark at 96 dpi is dark at 192, four times
+    // over (text, lines and the surface all scale).
+    int d96 = darkPixels(small, small.rect()), d192 = darkPixels(sharp, sharp.rect());
+    EXPECT_GT(d192, d96 * 3);
+    EXPECT_LT(d192, d96 * 5);
+
+    Result r = runExport("'" + c + "'" + common + " --size 500x300 --colorbar", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage legend(QString::fromStdString(c));
+    // The map's high end (red) in the band right of the box, top of a
+    // vertical bar; its low end (violet-blue) at the bottom.
+    int red = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 420; x < 500; ++x) {
+            QRgb p = legend.pixel(x, y);
+            red += qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60 ? 1 : 0;
+        }
+    EXPECT_GT(red, 10);
 }
 
 TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
@@ -234,16 +298,19 @@ TEST(ExportCommand, TheControlsObjectsAreReachedByDottedNames)
     std::string keep = dir.write("keep.png", "old");
     r = runExport("'" + keep + "' '" + a + "' --set ModelBox.AxesStyle=7", dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "tavrin: Unrecognized axis style\n");
+    EXPECT_EQ(r.err, "tavrin: --set ModelBox.AxesStyle=7: Unrecognized axis style\n");
     EXPECT_EQ(testsupport::readAll(keep), "old");
     r = runExport("'" + out + "' '" + a + "' --get Tilt.Degrees", dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "tavrin: \"Tilt\" is not an object\n");
+    EXPECT_EQ(r.err, "tavrin: --get Tilt.Degrees: \"Tilt\" is not an object\n");
     r = runExport("'" + out + "' '" + a + "' --set ModelBox..ShowBox=1", dir);
     EXPECT_EQ(r.status, 1);
     r = runExport("'" + out + "' '" + a + "' --get ModelBox.NoSuchAxis", dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "tavrin: Unknown name.\n");
+    EXPECT_EQ(r.err, "tavrin: --get ModelBox.NoSuchAxis: Unknown name.\n");
+    r = runExport("'" + out + "' '" + a + "' --model-set NoSuchThing=2", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: --model-set NoSuchThing=2: Unknown name.\n");
 }
 
 TEST(ExportCommand, APlotScriptSetsTheControlUpByName)

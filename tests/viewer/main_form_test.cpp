@@ -6,6 +6,8 @@
 #include "viewer/settings/ini_params.h"
 #include "viewer/ui/main_form.h"
 #include "viewer/ui/user_prompts.h"
+#include "scripthost/headless_dialogs.h"
+#include "scripthost/script_host.h"
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 
 using namespace tavrin;
 using platform::DispId;
@@ -96,9 +99,12 @@ protected:
     std::function<void()> onEvents;
     std::unique_ptr<TForm1> form;
 
+    FillScriptRunner fillScript;
+
     void open()
     {
         ViewerContext c;
+        c.fillScript = fillScript;
         c.programFolder = dir.path();
         c.exePath = "/opt/tavrin/tavrin";
         c.plot = PlotBinding(control);
@@ -444,4 +450,41 @@ TEST_F(MainFormTest, ClearPlotRemovesSurfacesAndHidesTheControl)
     form->ClearPlotCommand();
     EXPECT_EQ(control->calls.back().id, PlotBinding::kRemoveSurfaces);
     EXPECT_FALSE(form->OpenGL1->isVisibleTo(form.get()));
+}
+
+TEST_F(MainFormTest, FillScriptsAddPointsWarnAndFailWithoutLosingThePlot)
+{
+    HeadlessDialogs dialogs;
+    ScriptHost host(dir.path(), dialogs);
+    std::vector<std::string> warnings;
+    fillScript = MakeFillScriptRunner(host, [&](const std::string& w) { warnings.push_back(w); });
+    open();
+    setRect(0, 2, 0, 2);
+    form->CB_YesScaleIN->setChecked(false);
+    form->RG_Buttons->button(4)->click();
+    add("a.txt", "0 0 5\n");
+    dir.write("a.Tavrin", "begin List_Data.Add(IntToStr(Matrix_Xmax) + ' 2 8'); ResultScript := True; end.");
+    form->setCurrentRow(0);
+    form->ShowCurrentCommand();
+    ASSERT_EQ(control->count(PlotBinding::kAddSurface), 1);
+    const Variant& m = control->calls.back().args.at(0);
+    EXPECT_EQ(cell(m, 2, 2), 8.0);
+    EXPECT_EQ(cell(m, 0, 0), 5.0);
+    EXPECT_TRUE(prompts.messages.empty());
+
+    dir.write("a.Tavrin", "begin x := ; end.");
+    form->ShowCurrentCommand();
+    EXPECT_EQ(control->count(PlotBinding::kAddSurface), 2);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("does not compile"), std::string::npos);
+
+    dir.write("a.Tavrin", "begin RaiseException('no fill today'); end.");
+    form->ShowCurrentCommand();
+    EXPECT_EQ(control->count(PlotBinding::kAddSurface), 2);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("no fill today")));
+    // The command ended; what the plot held is shown again.
+    EXPECT_TRUE(form->OpenGL1->isVisibleTo(form.get()));
+    form->ShowWarning(QStringLiteral("w"));
+    EXPECT_EQ(form->statusBar()->currentMessage(), QStringLiteral("w"));
 }

@@ -203,10 +203,18 @@ TEST(ScatterExport, PointsAndTheirGriddedSurface)
     r = run("--export '" + out + "' --scatter '" + line + "' --grid 10x10 --size 320x240", dir);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "tavrin: warning: can't interpolate\n");
+    // A file with no points fails the export, as an empty data file does:
+    // a picture without it would pass for a drawing of it.
     std::string empty = dir.write("empty.txt", "* nothing here\r\n");
     r = run("--export '" + out + "' --scatter '" + empty + "' '" + data + "' --size 320x240", dir);
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "tavrin: \"" + empty + "\" holds no points\n");
+    // So does a value the plot cannot carry, and the message names the file.
+    std::string huge = dir.write("huge.txt", "0 0 1\n1 0 2\n0 1 5e38\n1 1 3\n");
+    r = run("--export '" + out + "' --scatter '" + huge + "' --size 320x240", dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("\"" + huge + "\": "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("(5e+38)"), std::string::npos) << r.err;
 }
 
 TEST(ScatterExport, EveryKindFromTheFilesMatrices)

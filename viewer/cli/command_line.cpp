@@ -17,7 +17,8 @@ const char* UsageText()
            "                                   .wrl (VRML), .pov (POV-Ray) or .pdf;\n"
            "                                   --each (one surface per file, the default)\n"
            "                                   or --sum (one summed surface); --size WxH (800x600);\n"
-           "                                   --dpi N lays the picture out for N dots per inch (96);\n"
+           "                                   --dpi N (96): text and lines as at N dots per inch;\n"
+           "                                   --colorbar: a bar of the colour map beside the box;\n"
            "                                   --bits 8|16|24|32 (.bmp, 24);\n"
            "                                   --set NAME=VALUE sets a plot property (repeatable);\n"
            "                                   --model-set NAME=VALUE sets it on every surface added;\n"
@@ -141,6 +142,10 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
         ex.sum = false;
         return true;
     }
+    if (a == "--colorbar") {
+        ex.colorBar = true;
+        return true;
+    }
     if (a == "--scatter") {
         ex.scatter = true;
         return true;
@@ -163,8 +168,8 @@ static bool parseExportOption(const std::vector<std::string>& args, std::size_t&
     }
     if (a == "--dpi") {
         std::int32_t dpi = 0;
-        if (!platform::parseInt32(v, dpi) || dpi < 1 || dpi > 9600) {
-            error = "option --dpi: \"" + v + "\" is not a resolution of 1 to 9600 dots per inch";
+        if (!platform::parseInt32(platform::trimBlanks(v), dpi) || dpi < 10 || dpi > 2400) {
+            error = "option --dpi: \"" + v + "\" is not a resolution of 10 to 2400 dots per inch";
             return false;
         }
         ex.dpi = dpi;
@@ -282,7 +287,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             cl.gridSize = size;
         } else if (a == "--export" || a == "--each" || a == "--size" || a == "--dpi" || a == "--bits" ||
                    a == "--set" || a == "--model-set" || a == "--get" || a == "--plot-script" || a == "--scatter" ||
-                   a == "--grid" || a == "--wizard-choices") {
+                   a == "--grid" || a == "--wizard-choices" || a == "--colorbar") {
             // Options of the picture come after --export.
             std::string early = exportOnly.empty() ? pictureOption : exportOnly;
             if (a == "--export" && !early.empty()) {

@@ -38,8 +38,8 @@ struct CommandLine {
     // it, the automatic (nice-number) levels.
     std::optional<std::int32_t> contourLevels;
 
-    // --export OUT [FILE...] [--each | --sum] [--size WxH] [--dpi N] [--bits B] [--set NAME=VALUE]...
-    // [--model-set NAME=VALUE]... [--get NAME]... [--plot-script SCRIPT]
+    // --export OUT [FILE...] [--each | --sum] [--size WxH] [--dpi N] [--bits B] [--colorbar]
+    // [--set NAME=VALUE]... [--model-set NAME=VALUE]... [--get NAME]... [--plot-script SCRIPT]
     // (names may be dotted paths through the control's objects:
     // ModelBox.ZAxis.NumGrids). Files are needed unless a saved state or a
     // plot script gives the picture.
@@ -50,10 +50,13 @@ struct CommandLine {
         bool sum = false;
         int width = 800;
         int height = 600;
-        // The picture is laid out as a control of size × 96 / dpi would be.
+        // Dots per inch: the picture is laid out as a control of
+        // width × 96 / dpi by height × 96 / dpi pixels would be.
         int dpi = 96;
         int bits = 24; // bits per pixel of a bitmap
         bool bitsGiven = false;
+        // A bar of the colour map with its values, right of the box.
+        bool colorBar = false;
         std::vector<std::pair<std::string, std::string>> sets;      // control properties
         std::vector<std::pair<std::string, std::string>> modelSets; // properties of each model added
         std::vector<std::string> gets;                              // printed after the picture is drawn

@@ -28,6 +28,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 
 namespace tavrin {
 
@@ -73,9 +74,15 @@ std::string handledErrorText()
     }
 }
 
-void setProperty(platform::Dispatch& object, const std::string& name, const std::string& value)
+// Sets a property named on the command line; an error says which option
+// it came from ("--set Zoom=1: Unknown name.").
+void setProperty(platform::Dispatch& object, const char* option, const std::string& name, const std::string& value)
 {
-    SetPropertyPath(object, name, PropertyValueFromText(value));
+    try {
+        SetPropertyPath(object, name, PropertyValueFromText(value));
+    } catch (const std::exception&) {
+        throw std::runtime_error(std::string(option) + " " + name + "=" + value + ": " + handledErrorText());
+    }
 }
 
 platform::PersistStream& persistence(platform::Dispatch& control)
@@ -108,7 +115,7 @@ platform::Ref<platform::Dispatch> makeControl(const CommandLine& cl, std::FILE* 
         }
     }
     for (const auto& [key, value] : cl.exportTo.sets)
-        setProperty(*control, key, value);
+        setProperty(*control, "--set", key, value);
     return control;
 }
 
@@ -128,7 +135,13 @@ bool saveState(const CommandLine& cl, platform::Dispatch& control, std::FILE* er
 bool printValues(const CommandLine& cl, platform::Dispatch& control, std::FILE* out)
 {
     for (const std::string& path : cl.exportTo.gets) {
-        std::string line = path + "=" + PropertyText(GetPropertyPath(control, path)) + "\n";
+        std::string text;
+        try {
+            text = PropertyText(GetPropertyPath(control, path));
+        } catch (const std::exception&) {
+            throw std::runtime_error("--get " + path + ": " + handledErrorText());
+        }
+        std::string line = path + "=" + text + "\n";
         std::fwrite(line.data(), 1, line.size(), out);
     }
     return true;
@@ -172,16 +185,18 @@ bool outputsAreNotInputs(const CommandLine& cl, std::FILE* err)
     return true;
 }
 
-int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out);
+int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
+               const FillScriptRunner& runFillScript);
 
 } // namespace
 
-int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
+int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
+                     const FillScriptRunner& runFillScript)
 {
     // However large the picture, memory that cannot be had ends the command
     // with a message, never with an abort.
     try {
-        return exportFile(cl, programFolder, err, out);
+        return exportFile(cl, programFolder, err, out, runFillScript);
     } catch (const std::bad_alloc&) {
         message(err, "not enough memory to export \"" + cl.exportTo.output + "\"");
         return 1;
@@ -190,7 +205,8 @@ int RunExportCommand(const CommandLine& cl, const std::string& programFolder, st
 
 namespace {
 
-int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out)
+int exportFile(const CommandLine& cl, const std::string& programFolder, std::FILE* err, std::FILE* out,
+               const FillScriptRunner& runFillScript)
 {
     const CommandLine::Export& ex = cl.exportTo;
     const std::optional<halvex::ExportFormat> format = halvex::FormatOfPath(ex.output);
@@ -243,22 +259,29 @@ int exportFile(const CommandLine& cl, const std::string& programFolder, std::FIL
         } else if (ex.scatter) {
             PlotBinding(control).RemoveSurfaces();
             added = AddScatterFiles(*control, cl.files, s, ex.grid, err);
+            // Each file left out has said why; a picture without it would
+            // pass for a drawing of it.
+            if (added != int(cl.files.size()))
+                return 1;
         } else {
             bool vectorField = wizard && wizard->plotType == halvex::kWizardVectorField;
-            added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err);
+            std::size_t leftOut = 0;
+            added = AddFilePlots(*control, cl.files, s, ex.sum, vectorField, err, &leftOut, runFillScript);
+            if (leftOut > 0)
+                return 1;
         }
         if (wizard) {
             if (!halvex::ApplyWizardChoices(control.get(), *wizard))
                 message(err, "warning: no plot to apply the wizard's choices to");
             // --set has the last word over the wizard's settings.
             for (const auto& [key, value] : ex.sets)
-                setProperty(*control, key, value);
+                setProperty(*control, "--set", key, value);
         }
         for (int n = 0; n < added; ++n) {
             std::vector<platform::Variant> args{platform::Variant(n)};
             platform::Variant model = control->invoke("Model", platform::InvokeKind::Method, args);
             for (const auto& [key, value] : ex.modelSets)
-                setProperty(*model.dispatch(), key, value);
+                setProperty(*model.dispatch(), "--model-set", key, value);
         }
         if (!ex.plotScript.empty()) {
             // The script sees the control as Plot, late bound by name, as any
@@ -291,6 +314,7 @@ int exportFile(const CommandLine& cl, const std::string& programFolder, std::FIL
     options.height = ex.height;
     options.dpi = ex.dpi;
     options.bits = ex.bits;
+    options.colorBar = ex.colorBar;
     std::string error;
     bool written = halvex::ExportControl(*plotControl, *format, options, ex.output, error);
     for (const std::string& m : plotControl->drawMessages())

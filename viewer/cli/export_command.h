@@ -4,6 +4,7 @@
 
 #include "platform/automation/variant.h"
 #include "viewer/cli/command_line.h"
+#include "viewer/data/fill_script.h"
 
 #include <cstdio>
 #include <string>
@@ -13,8 +14,9 @@ namespace tavrin {
 // Returns the exit status (0, or 1 with the message on err; a plot script's
 // compile error is 2, its run-time error 3, as for --script). The values
 // asked for with --get go to out.
+// In fill mode 4 each file's fill script runs through runFillScript.
 int RunExportCommand(const CommandLine& cl, const std::string& programFolder, std::FILE* err,
-                     std::FILE* out = stdout);
+                     std::FILE* out = stdout, const FillScriptRunner& runFillScript = {});
 
 // --load-state / --save-state without --export: the plot control alone,
 // with --set and --get, nothing drawn.

@@ -1,10 +1,15 @@
 #include "viewer/cli/scatter_export.h"
 
+#include "platform/automation/dispatch_exception.h"
 #include "platform/automation/safe_array.h"
+#include "platform/text/number_text.h"
 #include "viewer/cli/scatter_points.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
+#include <stdexcept>
 
 namespace tavrin {
 
@@ -23,6 +28,32 @@ platform::Variant doubles(const std::vector<double>& v)
 void put(platform::Dispatch& object, const char* name, platform::Variant value)
 {
     object.invoke(name, platform::InvokeKind::PropertyPut, std::span<platform::Variant>(&value, 1));
+}
+
+// The first value of the points that single precision cannot carry, as a
+// note to the plot's refusal; empty when there is none.
+std::string rangeNote(const ScatterPoints& p)
+{
+    for (const std::vector<double>* axis : {&p.x, &p.y, &p.z})
+        for (double v : *axis)
+            if (!std::isfinite(v) || std::fabs(v) > double(std::numeric_limits<float>::max()))
+                return " A value of the file (" + platform::formatShortest(v) +
+                       ") lies beyond the plot's single precision, ±3.4028235e38.";
+    return {};
+}
+
+// Why the plot refused a file's points, naming the file.
+std::string refusal(const std::string& file, const std::string& note)
+{
+    std::string text;
+    try {
+        throw;
+    } catch (const platform::DispatchException& e) {
+        text = e.description().empty() ? e.what() : e.description();
+    } catch (const std::exception& e) {
+        text = e.what();
+    }
+    return "\"" + file + "\": " + text + note;
 }
 
 } // namespace
@@ -44,8 +75,13 @@ int AddScatterFiles(platform::Dispatch& control, const std::vector<std::string>&
             continue;
         }
         std::vector<platform::Variant> args{doubles(p.x), doubles(p.y), doubles(p.z)};
+        const std::string note = rangeNote(p);
         p = {};
-        control.invoke("AddScatterPlot", platform::InvokeKind::Method, args);
+        try {
+            control.invoke("AddScatterPlot", platform::InvokeKind::Method, args);
+        } catch (const std::exception&) {
+            throw std::runtime_error(refusal(f, note));
+        }
         ++added;
         if (!grid)
             continue;

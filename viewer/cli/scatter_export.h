@@ -15,7 +15,8 @@
 namespace tavrin {
 
 // Returns the number of models added; a file without points is reported on
-// err and left out. Throws what the control raises and FileError.
+// err and left out. Throws FileError, and what the control raises, named
+// after the file.
 int AddScatterFiles(platform::Dispatch& control, const std::vector<std::string>& files, const MatrixSettings& s,
                     const std::optional<std::array<int, 2>>& grid, std::FILE* err);
 

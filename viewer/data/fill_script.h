@@ -5,10 +5,18 @@
 #include "viewer/data/matrix_settings.h"
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace tavrin {
+
+// A run-time error of a fill script (UTF-8 text): it ends the command that
+// builds the matrix, with this message.
+class FillScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Runs the script file for the rectangle and fills `lines` with what it
 // produced. Returns false when the script did not compile or reported

@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -356,6 +357,19 @@ void TForm1::reportFailure(const QString& text)
     prompts_->message(text);
 }
 
+// A fill script's run-time error ends the command: its message shows, and
+// the plot comes back with what it held.
+void TForm1::reportScriptFailure(const QString& text)
+{
+    prompts_->message(text);
+    showPlot(true);
+}
+
+void TForm1::ShowWarning(const QString& text)
+{
+    statusBar()->showMessage(text, 15000);
+}
+
 std::optional<VisualizationMatrix> TForm1::buildFileMatrix(const std::string& path, const MatrixSettings& settings,
                                                           bool withFillScript)
 {
@@ -399,6 +413,8 @@ void TForm1::ShowCurrentCommand()
     try {
         VisualizeFile(path);
         showPlot(true);
+    } catch (const FillScriptError& e) {
+        reportScriptFailure(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         reportFailure(QString::fromUtf8(e.what()));
     }
@@ -426,6 +442,8 @@ void TForm1::ShowCheckedEachCommand()
             keepEventsFlowing();
         }
         showPlot(true);
+    } catch (const FillScriptError& e) {
+        reportScriptFailure(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         reportFailure(QString::fromUtf8(e.what()));
     }

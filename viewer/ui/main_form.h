@@ -76,6 +76,8 @@ public:
     void ShowCheckedEachCommand();
     void SumCheckedFiles();
     void AboutCommand();
+    // A warning on the status strip (a fill script that does not compile).
+    void ShowWarning(const QString& text);
 
     // One file as one surface; false when there is no such file or no matrix.
     bool VisualizeFile(const std::string& path);
@@ -132,6 +134,7 @@ private:
     void keepEventsFlowing();
     // Shows a failure of a command; the plot control stays hidden.
     void reportFailure(const QString& text);
+    void reportScriptFailure(const QString& text);
     std::optional<VisualizationMatrix> buildFileMatrix(const std::string& path, const MatrixSettings& settings,
                                                       bool withFillScript);
     void showPlot(bool visible);

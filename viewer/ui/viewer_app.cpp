@@ -9,7 +9,9 @@
 #include "plot/widget/plot_widget.h"
 #include "viewer/binding/initial_state.h"
 #include "viewer/ui/main_form.h"
+#include "viewer/ui/qt_host_dialogs.h"
 #include "viewer/ui/script_host_ui.h"
+#include "scripthost/script_host.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,7 +62,18 @@ int RunViewerWindow(int& argc, char** argv, const std::vector<std::string>& file
     } catch (const std::exception& e) {
         QMessageBox::warning(nullptr, QStringLiteral("Tavrin"), QString::fromUtf8(e.what()));
     }
+    // The script host: fill scripts of fill mode 4 run there. A script that
+    // does not compile is told on the status strip.
+    QtHostDialogs hostDialogs;
+    ScriptHost scriptHost(context.programFolder, hostDialogs);
+    TForm1* formForWarnings = nullptr;
+    context.fillScript = MakeFillScriptRunner(scriptHost, [&formForWarnings](const std::string& text) {
+        if (formForWarnings)
+            formForWarnings->ShowWarning(QString::fromStdString(text));
+    });
     TForm1 form(std::move(context));
+    formForWarnings = &form;
+    hostDialogs.setParent(&form);
 
     // Relative names on the command line are taken from where the viewer
     // was started, not from the program folder.
